@@ -1,0 +1,30 @@
+/*
+ * The accelerometer manager stand-in, started and driven by a test.
+ */
+#ifndef TESTBENCH_MANAGER_H
+#define TESTBENCH_MANAGER_H
+
+#include "testbench/testbench.h"
+
+namespace tb {
+
+class Manager {
+public:
+    ~Manager() { Stop(); }
+    /* Starts Gravmgr.exe hidden with extra arguments and waits for its window. */
+    bool Start(const std::string &args = "");
+    /* Sends WM_CLOSE and waits for the process to end (kills it after 5 s). */
+    void Stop();
+    /* One command of the control channel; returns its result. */
+    LRESULT Command(const std::string &cmd);
+    HWND Window() const { return m_hwnd; }
+    Process &Proc() { return m_proc; }
+
+private:
+    Process m_proc;
+    HWND m_hwnd = NULL;
+};
+
+} // namespace tb
+
+#endif

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds and runs every benchmark under Wine; each prints its figures as
+# ratios to a floor measured in the same run.  Optional: a name filter.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+bash "$root/tools/setup.sh"
+bash "$root/tools/build.sh"
+. "$root/tools/winenv.sh"
+state=$build/tests/wine
+status=0
+for exe in "$build"/tests/bin/bench_*.exe; do
+  [ -e "$exe" ] || continue
+  case "$(basename "$exe")" in *${1:-}*) ;; *) continue ;; esac
+  echo "== $(basename "$exe" .exe)"
+  "$root/tools/winerun.sh" --state "$state" --bin "$build/win/bin" "$exe" || status=1
+done
+wine_all_down "$state"
+exit $status

@@ -1,0 +1,80 @@
+# Wine environment shared by winerun.sh, the tour and the benchmarks (sourced).
+WINE=${WINE:-/usr/lib/wine/wine}
+WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+[ -x "$WINE" ] || WINE=$(command -v wine-stable || command -v wine)
+[ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver-stable || command -v wineserver)
+export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LANG=ru_RU.UTF-8
+wine_run() { env LC_ALL=ru_RU.UTF-8 "$WINE" "$@"; }
+_tk_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+export ALSA_CONFIG_PATH="$_tk_here/alsa-null.conf"
+
+# The template prefix: Windows XP, Russian code page, no window manager waits.
+wine_template() { # state
+  local state=$1 t=$1/template
+  [ -f "$t/.ready" ] && return 0
+  until mkdir "$state/template.lock" 2>/dev/null; do
+    [ -f "$t/.ready" ] && return 0; sleep 0.2
+  done
+  if [ ! -f "$t/.ready" ]; then
+    rm -rf "$t"
+    (
+      export WINEPREFIX=$t
+      wine_run wineboot -i >/dev/null 2>&1 </dev/null
+      wine_run winecfg /v winxp >/dev/null 2>&1 </dev/null
+      wine_run regedit /S "$_tk_here/wineprefix.reg" >/dev/null 2>&1 </dev/null
+      "$WINESERVER" -w
+    )
+    touch "$t/.ready"
+  fi
+  rmdir "$state/template.lock"
+}
+
+# Brings slot N up: its prefix, Xvfb, persistent wineserver. Exports the
+# environment for running programs in it.
+wine_slot_up() { # state slot bindir
+  local state=$1 slot=$2 bin=$3 dir=$1/slot$2
+  wine_template "$state" || return 1
+  mkdir -p "$dir"
+  if [ ! -d "$dir/prefix" ]; then
+    cp -a "$state/template" "$dir/prefix.tmp" && mv "$dir/prefix.tmp" "$dir/prefix" || return 1
+  fi
+  export WINEPREFIX=$dir/prefix
+  local pid disp
+  pid=$(cat "$dir/xvfb.pid" 2>/dev/null || true)
+  if [ -z "$pid" ] || ! kill -0 "$pid" 2>/dev/null; then
+    rm -f "$dir/xvfb.display"
+    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+      3>"$dir/xvfb.display" </dev/null >"$dir/xvfb.log" 2>&1 &
+    echo $! > "$dir/xvfb.pid"
+    for _ in $(seq 1 100); do [ -s "$dir/xvfb.display" ] && break; sleep 0.05; done
+  fi
+  disp=$(head -n1 "$dir/xvfb.display" 2>/dev/null)
+  [ -n "$disp" ] || { echo "winenv: Xvfb did not start" >&2; return 1; }
+  export DISPLAY=":$disp"
+  # System libraries of outside components (the maker's hardware libraries).
+  if [ -d "$bin/system32" ]; then
+    cp -u "$bin"/system32/*.dll "$WINEPREFIX/drive_c/windows/system32/" 2>/dev/null || true
+  fi
+  export TILTKIT_BIN="Z:$(echo "$bin" | tr / '\\')"
+  # A persistent server (a no-op when it runs already), with the session's
+  # helper processes started once, away from any caller's output pipes.
+  setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
+  if [ ! -f "$dir/server.up" ]; then
+    setsid env LC_ALL=ru_RU.UTF-8 "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1
+    touch "$dir/server.up"
+  fi
+}
+
+# Stops every slot's wineserver and Xvfb (the end of a test run or tour).
+wine_all_down() { # state
+  local state=$1 d
+  for d in "$state"/slot*/; do
+    [ -d "$d/prefix" ] || continue
+    WINEPREFIX=$d/prefix "$WINESERVER" -k >/dev/null 2>&1 || true
+    [ -f "$d/xvfb.pid" ] && kill "$(cat "$d/xvfb.pid")" 2>/dev/null || true
+    rm -f "$d/xvfb.pid" "$d/server.up"
+  done
+}
+
