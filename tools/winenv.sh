@@ -43,16 +43,22 @@ wine_slot_up() { # state slot bindir
   export WINEPREFIX=$dir/prefix
   local pid disp
   pid=$(cat "$dir/xvfb.pid" 2>/dev/null || true)
-  if [ -z "$pid" ] || ! kill -0 "$pid" 2>/dev/null; then
+  if [ -n "${TILTKIT_DISPLAY:-}" ]; then
+    : # a person's own display (the tour with DISPLAY set)
+  elif [ -z "$pid" ] || ! kill -0 "$pid" 2>/dev/null; then
     rm -f "$dir/xvfb.display"
     setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
       3>"$dir/xvfb.display" </dev/null >"$dir/xvfb.log" 2>&1 &
     echo $! > "$dir/xvfb.pid"
     for _ in $(seq 1 100); do [ -s "$dir/xvfb.display" ] && break; sleep 0.05; done
   fi
-  disp=$(head -n1 "$dir/xvfb.display" 2>/dev/null)
-  [ -n "$disp" ] || { echo "winenv: Xvfb did not start" >&2; return 1; }
-  export DISPLAY=":$disp"
+  if [ -n "${TILTKIT_DISPLAY:-}" ]; then
+    export DISPLAY=$TILTKIT_DISPLAY
+  else
+    disp=$(head -n1 "$dir/xvfb.display" 2>/dev/null)
+    [ -n "$disp" ] || { echo "winenv: Xvfb did not start" >&2; return 1; }
+    export DISPLAY=":$disp"
+  fi
   # System libraries of outside components (the maker's hardware libraries).
   if [ -d "$bin/system32" ]; then
     cp -u "$bin"/system32/*.dll "$WINEPREFIX/drive_c/windows/system32/" 2>/dev/null || true

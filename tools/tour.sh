@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The main job: the suite under Wine with the accelerometer manager stand-in.
+# Headless by default (its own Xvfb); with DISPLAY set, the windows show on
+# that display and the stand-in shows its own small window.
+# Logs and screenshots land in build/tour/out.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+export BUILD_DIR=${BUILD_DIR:-$root/build}
+bash "$root/tools/setup.sh" || exit 1
+bash "$root/tools/build.sh" || exit 1
+. "$root/tools/winenv.sh"
+
+TOUR_BIN=$BUILD_DIR/win/bin
+TOUR_OUT=$BUILD_DIR/tour/out
+state=$BUILD_DIR/tour/wine
+mkdir -p "$TOUR_OUT"
+manager_args="/hidden"
+if [ -n "${DISPLAY:-}" ]; then
+  export TILTKIT_DISPLAY=$DISPLAY
+  manager_args=""
+fi
+mkdir -p "$state"
+wine_slot_up "$state" 0 "$TOUR_BIN" || exit 1
+TOUR_WINBIN=$TILTKIT_BIN
+trap 'tour_end' EXIT
+
+tour_say() { printf '\n\033[1m== %s\033[0m\n' "$*"; }
+tour_manager() { wine_run "$TOUR_BIN/Gravctl.exe" "$@"; }
+tour_shot() { import -display "$DISPLAY" -window root "$TOUR_OUT/$1.png" 2>/dev/null && echo "screenshot: $TOUR_OUT/$1.png"; }
+tour_reg() { wine_run reg "$@" >/dev/null 2>&1; }
+tour_end() {
+  [ -n "${manager_pid:-}" ] && { tour_manager quit >/dev/null 2>&1; wait "$manager_pid" 2>/dev/null; }
+  [ -z "${TILTKIT_DISPLAY:-}" ] && wine_all_down "$state"
+  [ -n "${TILTKIT_DISPLAY:-}" ] && WINEPREFIX=$state/slot0/prefix "$WINESERVER" -k >/dev/null 2>&1
+}
+
+# A fresh user and machine registry for the suite, as the installation leaves it.
+tour_reg delete 'HKCU\Software\Zelvar' /f
+tour_reg delete 'HKLM\Software\Zelvar' /f
+if [ -x "$root/tools/install-defaults.sh" ]; then
+  bash "$root/tools/install-defaults.sh" "$TOUR_WINBIN"
+else
+  tour_reg add 'HKLM\Software\Zelvar\Tiltkit\Gravmon' /v PATH /d "$TOUR_WINBIN\\Gravmon.dll" /f
+fi
+
+tour_say "Accelerometer manager stand-in starts with the demo scenario"
+wine_run "$TOUR_BIN/Gravmgr.exe" $manager_args /scenario "$(echo "$root/standins/gravmgr/demo.scn" | sed 's|^|Z:|; s|/|\\|g')" \
+  /log "$(echo "$TOUR_OUT/gravmgr.log" | sed 's|^|Z:|; s|/|\\|g')" </dev/null >/dev/null 2>&1 &
+manager_pid=$!
+for _ in $(seq 1 100); do tour_manager get active >/dev/null 2>&1 && break; sleep 0.1; done
+
+for fragment in "$root"/tools/tour.d/*.sh; do
+  [ -e "$fragment" ] || continue
+  # shellcheck source=/dev/null
+  . "$fragment"
+done
+tour_say "Tour finished; logs and screenshots in $TOUR_OUT"
