@@ -1,5 +1,11 @@
 # Compiler settings and target helpers for the Windows XP binaries.
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 STRICT)
+# A debug build may route the trace hook to the debugger output; the
+# delivered binaries are built without it and carry no debug output.
+option(TILTKIT_DEBUG_TRACE "trace hook writes to OutputDebugString" OFF)
+if(TILTKIT_DEBUG_TRACE)
+  add_compile_definitions(TILTKIT_DEBUG_TRACE)
+endif()
 set(TILTKIT_XP_LINK
   -static -static-libgcc -static-libstdc++
   -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1
