@@ -1,0 +1,411 @@
+/*
+ * Feedrun.exe: serves one Tiltfeed item. Reads the item, binds the access
+ * library, takes the accelerometer monopoly for its hidden window, starts
+ * the item's application on a launcher thread and, while that application
+ * runs, turns tilt into input for it on every tick (feedtick.cpp).
+ */
+#include "tiltfeed/feedrun.h"
+#include "tiltfeed/feedcmd.h"
+#include "tiltfeed/resource.h"
+#include "common/errorbox.h"
+#include "common/trace.h"
+#include <objbase.h>
+#include <stdarg.h>
+
+static TILTFEEDDATA g_TiltfeedData;
+
+static const char g_szGravmonExports[4][16] = {
+    "GetAcceleration", "GetAngle", "Monopolize", "Unmonopolize"
+};
+
+static int ShowTiltfeedError(HWND hwndOwner, UINT idText, ...)
+{
+    va_list args;
+    int nResult;
+
+    va_start(args, idText);
+    nResult = ShowErrorBoxV(g_TiltfeedData.hInstance, IDS_FEEDRUN_CAPTION, hwndOwner, idText,
+                            MB_OK | MB_ICONERROR | MB_SETFOREGROUND, args);
+    va_end(args);
+    return nResult;
+}
+
+/* A value of at most cbMax bytes; strings are terminated even when the
+ * stored value was not. */
+static LONG QueryValue(HKEY hKey, const char *pszName, void *pvData, DWORD cbMax, BOOL bString)
+{
+    DWORD cbData = cbMax;
+    LONG lResult = RegQueryValueExA(hKey, pszName, NULL, NULL, (BYTE *)pvData, &cbData);
+
+    if (lResult == ERROR_SUCCESS && bString) {
+        char *psz = (char *)pvData;
+        psz[cbData < cbMax ? cbData : cbMax - 1] = '\0';
+    }
+    return lResult;
+}
+
+static BOOL GetTiltfeedRegData(HKEY hKey)
+{
+    TILTFEEDDATA *p = &g_TiltfeedData;
+    LONG lResult;
+
+    lResult = QueryValue(hKey, "FileName", p->szFileName, sizeof(p->szFileName), TRUE);
+    if (lResult == ERROR_SUCCESS)
+        lResult = QueryValue(hKey, "Path", p->szPath, sizeof(p->szPath), TRUE);
+    if (lResult == ERROR_SUCCESS)
+        lResult = QueryValue(hKey, "Type", &p->dwType, sizeof(p->dwType), FALSE);
+    if (lResult == ERROR_SUCCESS)
+        lResult = QueryValue(hKey, "Mouse_Rate", &p->dwMouseRate, sizeof(p->dwMouseRate), FALSE);
+    if (lResult == ERROR_SUCCESS)
+        lResult = QueryValue(hKey, "CursorKey_Rate", &p->dwCursorKeyRate,
+                             sizeof(p->dwCursorKeyRate), FALSE);
+    if (lResult != ERROR_SUCCESS) {
+        TRACE("RegQueryValueEx() Failed in GetTiltfeedRegData().\nReturn Value %d", lResult);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static BOOL GetGravmonProcAdrress(HMODULE hModule)
+{
+    TILTFEEDDATA *p = &g_TiltfeedData;
+    FARPROC apfn[4];
+    int i;
+
+    for (i = 0; i < 4; i++) {
+        apfn[i] = GetProcAddress(hModule, g_szGravmonExports[i]);
+        if (apfn[i] == NULL) {
+            TRACE("%d GetProcAddress() Failed in GetGravmonProcAdrress().\nGetLastError Report %d",
+                  i + 1, GetLastError());
+            return FALSE;
+        }
+    }
+    p->m_DLGetAcceleration = (PFN_GETACCELERATION)(void *)apfn[0];
+    p->m_DLGetAngle = (PFN_GETANGLE)(void *)apfn[1];
+    p->m_DLMonopolize = (PFN_MONOPOLIZE)(void *)apfn[2];
+    p->m_DLUnmonopolize = (PFN_UNMONOPOLIZE)(void *)apfn[3];
+    return TRUE;
+}
+
+static BOOL InitTiltfeed(HINSTANCE hInstance, const char *pszTail)
+{
+    TILTFEEDDATA *p = &g_TiltfeedData;
+    char szKey[TILTKIT_TEXT_MAX];
+    HKEY hKey = NULL;
+    LONG lResult;
+    BOOL bRead;
+
+    ZeroMemory(p, sizeof(*p));
+    p->hInstance = hInstance;
+
+    if (!BuildItemKeyPath(TILTKIT_REG_TILTFEED, pszTail, szKey, sizeof(szKey))) {
+        TRACE("Cmd Str Length is too long in InitTiltfeed().");
+        ShowTiltfeedError(NULL, IDS_FEEDRUN_BADSHORTCUT);
+        return FALSE;
+    }
+
+    lResult = RegOpenKeyExA(HKEY_CURRENT_USER, szKey, 0, KEY_READ, &hKey);
+    if (lResult != ERROR_SUCCESS) {
+        TRACE("RegOpenKeyEx() Failed in InitTiltfeed().\nReturn Value %d", lResult);
+        ShowTiltfeedError(NULL, IDS_FEEDRUN_NOREGDATA);
+        return FALSE;
+    }
+    lstrcpynA(p->szItemName, pszTail, sizeof(p->szItemName));
+    bRead = GetTiltfeedRegData(hKey);
+    RegCloseKey(hKey);
+    if (!bRead) {
+        ShowTiltfeedError(NULL, IDS_FEEDRUN_NOREGDATA);
+        return FALSE;
+    }
+
+    lResult = RegOpenKeyExA(HKEY_LOCAL_MACHINE, TILTKIT_REG_GRAVMON, 0, KEY_READ, &hKey);
+    if (lResult != ERROR_SUCCESS) {
+        TRACE("RegOpenKeyEx() Failed in InitTiltfeed().\nReturn Value %d", lResult);
+        ShowTiltfeedError(NULL, IDS_FEEDRUN_NOREGDATA);
+        return FALSE;
+    }
+    lResult = QueryValue(hKey, TILTKIT_VAL_PATH, p->szGravmonPath, sizeof(p->szGravmonPath), TRUE);
+    RegCloseKey(hKey);
+    if (lResult != ERROR_SUCCESS) {
+        TRACE("RegQueryValueEx() Failed in InitTiltfeed().\nReturn Value %d", lResult);
+        ShowTiltfeedError(NULL, IDS_FEEDRUN_NOREGDATA);
+        return FALSE;
+    }
+
+    p->hGravmon = LoadLibraryA(p->szGravmonPath);
+    if (p->hGravmon == NULL) {
+        TRACE("LoadLibrary() Failed in InitTiltfeed().\nGetLastError Report %d", GetLastError());
+        ShowTiltfeedError(NULL, IDS_FEEDRUN_NOGRAVMON);
+        return FALSE;
+    }
+    if (!GetGravmonProcAdrress(p->hGravmon)) {
+        FreeLibrary(p->hGravmon);
+        p->hGravmon = NULL;
+        ShowTiltfeedError(NULL, IDS_FEEDRUN_NOGRAVMON);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+/* Starts the target, waits until it is ready for input, then waits for
+ * its end or for the exit event. */
+static DWORD WINAPI LauncherThreadProc(LPVOID pvParam)
+{
+    LAUNCHREQUEST *pRequest = (LAUNCHREQUEST *)pvParam;
+    char szWorkDir[TILTKIT_TEXT_MAX];
+    STARTUPINFOA si;
+    PROCESS_INFORMATION pi;
+
+    BuildWorkDir(pRequest->szCmdLine, szWorkDir, sizeof(szWorkDir));
+    ZeroMemory(&si, sizeof(si));
+    si.cb = sizeof(si);
+    GetStartupInfoA(&si);
+    ZeroMemory(&pi, sizeof(pi));
+
+    /* A path without any folder starts in this process's own folder. */
+    if (CreateProcessA(NULL, pRequest->szCmdLine, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS,
+                       NULL, szWorkDir[0] != '\0' ? szWorkDir : NULL, &si, &pi)) {
+        HANDLE ahWait[2];
+        DWORD dwCount = 0;
+        HANDLE hExitEvent;
+
+        WaitForInputIdle(pi.hProcess, 10000);
+        pRequest->dwProcessId = pi.dwProcessId;
+        PostMessageA(pRequest->hwndMain, WM_TILTFEED_TARGETREADY, 0, 0);
+        CloseHandle(pi.hThread);
+
+        hExitEvent = OpenEventA(EVENT_ALL_ACCESS, FALSE, TILTFEED_EXITEVENT);
+        if (hExitEvent == NULL)
+            TRACE("OpenEvent() Failed in LauncherThreadProc().\nGetLastError Report %d\n",
+                  GetLastError());
+        ahWait[dwCount++] = pi.hProcess;
+        if (hExitEvent != NULL)
+            ahWait[dwCount++] = hExitEvent;
+        WaitForMultipleObjects(dwCount, ahWait, FALSE, INFINITE);
+
+        CloseHandle(pi.hProcess);
+        if (hExitEvent != NULL)
+            CloseHandle(hExitEvent);
+    } else {
+        TRACE("CreateProcess() Failed in LauncherThreadProc().\nGetLastError Report %d\n",
+              GetLastError());
+    }
+
+    if (pRequest->hwndMain != NULL)
+        PostMessageA(pRequest->hwndMain, WM_TILTFEED_TARGETENDED, 0, 0);
+    return 0;
+}
+
+static BOOL StartTiltfeed(HWND hwnd)
+{
+    TILTFEEDDATA *p = &g_TiltfeedData;
+    DWORD dwThreadId;
+    LONG lResult;
+
+    p->launch.hwndMain = hwnd;
+    p->launch.dwProcessId = 0;
+    lstrcpynA(p->launch.szCmdLine, p->szPath, sizeof(p->launch.szCmdLine));
+    lstrcpynA(p->launch.szFileName, p->szFileName, sizeof(p->launch.szFileName));
+
+    lResult = p->m_DLMonopolize(hwnd);
+    if (lResult != 0) {
+        TRACE("m_DLMonopolize() Failed in StartTiltfeed().\nReturn Value %d\n", lResult);
+        ShowTiltfeedError(hwnd, lResult == -5 ? IDS_FEEDRUN_MONOPOLIZED : IDS_FEEDRUN_NOGRAVMON);
+        return FALSE;
+    }
+
+    p->hExitEvent = CreateEventA(NULL, TRUE, FALSE, TILTFEED_EXITEVENT);
+    if (p->hExitEvent == NULL) {
+        TRACE("CreateEvent() Failed in StartTiltfeed().\nGetLastError Report %d\n", GetLastError());
+        p->m_DLUnmonopolize(hwnd);
+        ShowTiltfeedError(hwnd, IDS_FEEDRUN_CANNOTRUN, p->szItemName);
+        return FALSE;
+    }
+
+    p->hLauncherThread = CreateThread(NULL, 0, LauncherThreadProc, &p->launch, 0, &dwThreadId);
+    if (p->hLauncherThread == NULL) {
+        TRACE("CreateThread() Failed in StartTiltfeed().\nGetLastError Report %d\n", GetLastError());
+        ShowTiltfeedError(hwnd, IDS_FEEDRUN_CANNOTRUN, p->szItemName);
+        p->m_DLUnmonopolize(hwnd);
+        return FALSE;
+    }
+    p->bMonopolized = TRUE;
+    return TRUE;
+}
+
+/* The single way out: the monopoly is given back before the library goes,
+ * so that the next Feedrun is not refused. */
+static void CleanupTiltfeed(void)
+{
+    TILTFEEDDATA *p = &g_TiltfeedData;
+
+    if (p->hGravmon != NULL) {
+        if (p->bMonopolized && p->m_DLUnmonopolize != NULL)
+            p->m_DLUnmonopolize(p->launch.hwndMain);
+        p->bMonopolized = FALSE;
+        FreeLibrary(p->hGravmon);
+        p->hGravmon = NULL;
+        p->m_DLGetAcceleration = NULL;
+        p->m_DLGetAngle = NULL;
+        p->m_DLMonopolize = NULL;
+        p->m_DLUnmonopolize = NULL;
+    }
+    if (p->hLauncherThread != NULL) {
+        CloseHandle(p->hLauncherThread);
+        p->hLauncherThread = NULL;
+    }
+    if (p->hExitEvent != NULL) {
+        CloseHandle(p->hExitEvent);
+        p->hExitEvent = NULL;
+    }
+    p->launch.dwProcessId = 0;
+}
+
+static void StopTicking(HWND hwnd)
+{
+    if (g_TiltfeedData.bTicking) {
+        g_TiltfeedData.bTicking = 0;
+        KillTimer(hwnd, TILTFEED_TIMER_ID);
+    }
+}
+
+static LRESULT OnCreateTiltfeed(HWND hwnd)
+{
+    PostMessageA(hwnd, WM_TILTFEED_START, 0, 0);
+    return 0;
+}
+
+static LRESULT OnStartTiltfeed(HWND hwnd)
+{
+    if (!StartTiltfeed(hwnd))
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+static LRESULT OnTargetReadyTiltfeed(HWND hwnd)
+{
+    g_TiltfeedData.bTicking = 1;
+    SetTimer(hwnd, TILTFEED_TIMER_ID, TILTFEED_TIMER_PERIOD, NULL);
+    return 0;
+}
+
+static LRESULT OnTimerTiltfeed(HWND hwnd, WPARAM idTimer)
+{
+    if (idTimer == TILTFEED_TIMER_ID)
+        TickTiltfeed(&g_TiltfeedData, hwnd);
+    return 0;
+}
+
+static LRESULT OnTargetEndedTiltfeed(HWND hwnd)
+{
+    StopTicking(hwnd);
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+static LRESULT OnCloseTiltfeed(HWND hwnd)
+{
+    CleanupTiltfeed();
+    DestroyWindow(hwnd);
+    return 0;
+}
+
+static LRESULT OnDestroyTiltfeed(HWND hwnd)
+{
+    PostQuitMessage(0);
+    return 0;
+}
+
+/* Acted on whatever the parameters say: the launcher thread stops waiting,
+ * and its TARGETENDED then closes the window. */
+static LRESULT OnEndSessionTiltfeed(HWND hwnd)
+{
+    if (g_TiltfeedData.hExitEvent != NULL)
+        SetEvent(g_TiltfeedData.hExitEvent);
+    StopTicking(hwnd);
+    CleanupTiltfeed();
+    return 0;
+}
+
+static LRESULT CALLBACK TiltfeedWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_CREATE:
+        return OnCreateTiltfeed(hwnd);
+    case WM_TILTFEED_START:
+        return OnStartTiltfeed(hwnd);
+    case WM_TILTFEED_TARGETREADY:
+        return OnTargetReadyTiltfeed(hwnd);
+    case WM_TIMER:
+        return OnTimerTiltfeed(hwnd, wParam);
+    case WM_TILTFEED_TARGETENDED:
+        return OnTargetEndedTiltfeed(hwnd);
+    case WM_CLOSE:
+        return OnCloseTiltfeed(hwnd);
+    case WM_DESTROY:
+        return OnDestroyTiltfeed(hwnd);
+    case WM_ENDSESSION:
+        return OnEndSessionTiltfeed(hwnd);
+    case WM_DISPLAYCHANGE:
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+    }
+}
+
+static HWND CreateTiltfeedWindow(HINSTANCE hInstance)
+{
+    WNDCLASSA wc;
+
+    ZeroMemory(&wc, sizeof(wc));
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = TiltfeedWndProc;
+    wc.hInstance = hInstance;
+    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+    wc.lpszClassName = TILTFEED_WINDOWCLASS;
+    if (!RegisterClassA(&wc)) {
+        TRACE("RegisterClass() Failed in CreateTiltfeedWindow().\nGetLastError Report %d",
+              GetLastError());
+        return NULL;
+    }
+    return CreateWindowA(TILTFEED_WINDOWCLASS, TILTFEED_WINDOWTITLE, WS_OVERLAPPEDWINDOW,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                         NULL, NULL, hInstance, NULL);
+}
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow)
+{
+    HWND hwnd;
+    MSG msg;
+    BOOL bGot;
+
+    CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+
+    /* The tail is taken from the full command line verbatim: not unquoted,
+     * not trimmed at the end. */
+    if (!InitTiltfeed(hInstance, SkipProgramName(GetCommandLineA()))) {
+        CoUninitialize();
+        return 0;
+    }
+
+    hwnd = CreateTiltfeedWindow(hInstance);
+    if (hwnd == NULL) {
+        TRACE("CreateWindow() Failed in WinMain().\nGetLastError Report %d", GetLastError());
+        CleanupTiltfeed();
+        CoUninitialize();
+        return 0;
+    }
+    ShowWindow(hwnd, SW_HIDE);
+
+    msg.wParam = 0;
+    while ((bGot = GetMessageA(&msg, NULL, 0, 0)) != 0) {
+        if (bGot == -1)
+            break;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    CleanupTiltfeed();
+    CoUninitialize();
+    return (int)msg.wParam;
+}
