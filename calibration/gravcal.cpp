@@ -1,0 +1,271 @@
+/*
+ * Gravcal.dll entry points and the settings page: binding to Gravmon, the
+ * zero-base status and the button that starts the calibration wizard.
+ */
+#include "calibration/gravcal.h"
+#include "calibration/resource.h"
+#include "console/pageplugin.h"
+#include "common/errorbox.h"
+#include "common/regpaths.h"
+#include "common/trace.h"
+#include <shlwapi.h>
+
+GravcalState g_cal;
+PFN_GETIMMEDIATE g_DLGetImmediate;
+PFN_GETZEROBASE g_DLGetZeroBase;
+PFN_SETZEROBASE g_DLSetZeroBase;
+
+/* After a stored zero base the manager adopts it on its next update; the
+ * status is looked at again a few times until it reads valid. */
+#define IDT_STATUS_REFRESH   257
+#define STATUS_REFRESH_MS    200
+#define STATUS_REFRESH_TRIES 10
+
+static int g_nStatusRefreshLeft;
+
+BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID pvReserved)
+{
+    g_cal.hInstance = hInstance;
+    return TRUE;
+}
+
+void ShowErrorMessage(HWND hwndOwner, UINT idText, ...)
+{
+    va_list args;
+
+    va_start(args, idText);
+    ShowErrorBoxV(g_cal.hInstance, IDS_ERROR_CAPTION, hwndOwner, idText,
+                  MB_OK | MB_ICONERROR | MB_SETFOREGROUND, args);
+    va_end(args);
+}
+
+/* Loads Gravmon by the path the installation recorded and binds the three
+ * entry points the page uses. A library once loaded stays until the page is
+ * destroyed, also when binding fails later. */
+static BOOL GetGravmonDll(void)
+{
+    HKEY hKey = NULL;
+    char szPath[TILTKIT_TEXT_MAX];
+    DWORD cbPath = sizeof(szPath) - 1;
+    DWORD dwType = 0;
+    LONG lResult;
+
+    lResult = RegOpenKeyExA(HKEY_LOCAL_MACHINE, TILTKIT_REG_GRAVMON, 0, KEY_READ, &hKey);
+    if (lResult != ERROR_SUCCESS) {
+        TRACE("RegOpenKeyEx() Failed in GetGravmonDll().\nReturn Value %d", (int)lResult);
+        ShowErrorMessage(NULL, IDS_ERR_INSTALLATION);
+        return FALSE;
+    }
+    lResult = RegQueryValueExA(hKey, TILTKIT_VAL_PATH, NULL, &dwType, (BYTE *)szPath, &cbPath);
+    RegCloseKey(hKey);
+    if (lResult == ERROR_SUCCESS && dwType != REG_SZ && dwType != REG_EXPAND_SZ)
+        lResult = ERROR_INVALID_DATA;
+    if (lResult != ERROR_SUCCESS) {
+        TRACE("RegQueryValueEx() Failed in GetGravmonDll().\nReturn Value %d", (int)lResult);
+        ShowErrorMessage(NULL, IDS_ERR_INSTALLATION);
+        return FALSE;
+    }
+    /* The stored value need not carry its terminator. */
+    szPath[cbPath < sizeof(szPath) ? cbPath : sizeof(szPath) - 1] = '\0';
+
+    g_cal.hGravmon = LoadLibraryA(szPath);
+    if (g_cal.hGravmon == NULL) {
+        TRACE("LoadLibrary() Failed in GetGravmonDll().\nGetLastError Report %d", (int)GetLastError());
+        ShowErrorMessage(NULL, IDS_ERR_NO_DATA);
+        return FALSE;
+    }
+    g_DLGetImmediate = (PFN_GETIMMEDIATE)(void *)GetProcAddress(g_cal.hGravmon, "GetImmediate");
+    if (g_DLGetImmediate == NULL) {
+        TRACE("1 GetProcAddress() Failed in GetGravmonDll().\nGetLastError Report %d", (int)GetLastError());
+        return FALSE;
+    }
+    g_DLGetZeroBase = (PFN_GETZEROBASE)(void *)GetProcAddress(g_cal.hGravmon, "GetZeroBase");
+    if (g_DLGetZeroBase == NULL) {
+        TRACE("2 GetProcAddress() Failed in GetGravmonProcAdrress().\nGetLastError Report %d", (int)GetLastError());
+        return FALSE;
+    }
+    g_DLSetZeroBase = (PFN_SETZEROBASE)(void *)GetProcAddress(g_cal.hGravmon, "SetZeroBase");
+    if (g_DLSetZeroBase == NULL) {
+        TRACE("3 GetProcAddress() Failed in GetGravmonProcAdrress().\nGetLastError Report %d", (int)GetLastError());
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static void SetStatusText(HWND hPage, UINT idText)
+{
+    char szText[GRAVCAL_LONG_TEXT];
+
+    szText[0] = '\0';
+    LoadStringA(g_cal.hInstance, idText, szText, ARRAYSIZE(szText));
+    SetDlgItemTextA(hPage, IDC_STATUS, szText);
+}
+
+/* Asks the manager whether its zero base is valid: what GetZeroBase
+ * returns, or -1 without a binding. */
+static LONG QueryZeroBase(void)
+{
+    WORD wLevelX = 0, wLevelY = 0, wSideX = 0, wForwardY = 0;
+
+    if (!g_cal.bBound)
+        return -1;
+    return g_DLGetZeroBase(&wLevelX, &wLevelY, &wSideX, &wForwardY);
+}
+
+/* Status text of the page; FALSE (after one error box) when the manager
+ * gives no answer. */
+static BOOL ShowZeroBaseStatus(HWND hPage, LONG *plResult)
+{
+    char szFormat[GRAVCAL_LONG_TEXT];
+    char szError[TILTKIT_TEXT_MAX];
+    char szText[GRAVCAL_LONG_TEXT];
+    LONG lResult = QueryZeroBase();
+
+    if (plResult)
+        *plResult = lResult;
+    if (lResult == GRAVMON_RESULT_OK) {
+        SetStatusText(hPage, IDS_STATUS_CALIBRATED);
+        return TRUE;
+    }
+    if (lResult == GRAVMON_RESULT_ZEROBASE_INVALID) {
+        SetStatusText(hPage, IDS_STATUS_UNCALIBRATED);
+        return TRUE;
+    }
+    ShowErrorMessage(hPage, IDS_ERR_NO_DATA);
+    szFormat[0] = szError[0] = szText[0] = '\0';
+    LoadStringA(g_cal.hInstance, IDS_STATUS_ERROR, szFormat, ARRAYSIZE(szFormat));
+    LoadStringA(g_cal.hInstance, IDS_ERR_NO_DATA, szError, ARRAYSIZE(szError));
+    wnsprintfA(szText, ARRAYSIZE(szText), szFormat, szError);
+    szText[ARRAYSIZE(szText) - 1] = '\0';
+    SetDlgItemTextA(hPage, IDC_STATUS, szText);
+    return FALSE;
+}
+
+static void LoadPositionBitmaps(void)
+{
+    int i;
+
+    for (i = 0; i < CAL_PAGE_COUNT; i++) {
+        g_cal.ahbmPosition[i] = (HBITMAP)LoadImageA(g_cal.hInstance,
+            MAKEINTRESOURCEA(IDB_POSITION_LEVEL + i), IMAGE_BITMAP, 0, 0, 0);
+        if (g_cal.ahbmPosition[i] == NULL)
+            TRACE("LoadImage FAILED . (%d)", i + 1);
+    }
+}
+
+static BOOL OnInitPage(HWND hPage)
+{
+    int i;
+
+    ResetMeasurement(&g_cal.measure);
+    for (i = 0; i < CAL_PAGE_COUNT; i++)
+        g_cal.abMeasured[i] = FALSE;
+    g_cal.bZeroBaseStored = FALSE;
+    LoadPositionBitmaps();
+    g_cal.bBound = GetGravmonDll();
+    if (!ShowZeroBaseStatus(hPage, NULL))
+        EnableWindow(GetDlgItem(hPage, IDC_START), FALSE);
+    return TRUE;
+}
+
+/* After a stored zero base: the new status, looked at again until the
+ * manager has adopted it. */
+static void RefreshZeroBaseStatus(HWND hPage)
+{
+    LONG lResult = 0;
+
+    KillTimer(hPage, IDT_STATUS_REFRESH);
+    if (!ShowZeroBaseStatus(hPage, &lResult)) {
+        EnableWindow(GetDlgItem(hPage, IDC_START), FALSE);
+        return;
+    }
+    if (lResult == GRAVMON_RESULT_ZEROBASE_INVALID) {
+        g_nStatusRefreshLeft = STATUS_REFRESH_TRIES;
+        SetTimer(hPage, IDT_STATUS_REFRESH, STATUS_REFRESH_MS, NULL);
+    }
+}
+
+static BOOL OnCommandPage(HWND hPage, WORD wId)
+{
+    int i;
+
+    if (wId != IDC_START)
+        return FALSE;
+    g_cal.nWizardPage = 0;
+    for (i = 0; i < CAL_PAGE_COUNT; i++)
+        g_cal.abMeasured[i] = FALSE;
+    if (RunCalibrationWizard(hPage))
+        RefreshZeroBaseStatus(hPage);
+    return TRUE;
+}
+
+static BOOL OnTimerPage(HWND hPage, UINT_PTR idTimer)
+{
+    LONG lResult;
+
+    if (idTimer != IDT_STATUS_REFRESH)
+        return FALSE;
+    /* Quietly: an answer other than valid or not valid ends the watch
+     * without a second error box. */
+    lResult = QueryZeroBase();
+    if (lResult == GRAVMON_RESULT_OK)
+        SetStatusText(hPage, IDS_STATUS_CALIBRATED);
+    if (lResult != GRAVMON_RESULT_ZEROBASE_INVALID || --g_nStatusRefreshLeft <= 0)
+        KillTimer(hPage, IDT_STATUS_REFRESH);
+    return TRUE;
+}
+
+static BOOL OnDestroyPage(HWND hPage)
+{
+    int i;
+
+    KillTimer(hPage, IDT_STATUS_REFRESH);
+    if (g_cal.hGravmon != NULL) {
+        FreeLibrary(g_cal.hGravmon);
+        g_cal.hGravmon = NULL;
+    }
+    g_cal.bBound = FALSE;
+    g_DLGetImmediate = NULL;
+    g_DLGetZeroBase = NULL;
+    g_DLSetZeroBase = NULL;
+    for (i = 0; i < CAL_PAGE_COUNT; i++) {
+        if (g_cal.ahbmPosition[i] != NULL) {
+            DeleteObject(g_cal.ahbmPosition[i]);
+            g_cal.ahbmPosition[i] = NULL;
+        }
+    }
+    return TRUE;
+}
+
+static INT_PTR CALLBACK CalibrationPageProc(HWND hPage, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_INITDIALOG:
+        return OnInitPage(hPage);
+    case WM_COMMAND:
+        return OnCommandPage(hPage, LOWORD(wParam));
+    case WM_TIMER:
+        return OnTimerPage(hPage, (UINT_PTR)wParam);
+    case WM_DESTROY:
+        return OnDestroyPage(hPage);
+    }
+    return FALSE;
+}
+
+extern "C" int WINAPI GetPropertyPageNumber(void)
+{
+    return 1;
+}
+
+extern "C" HPROPSHEETPAGE WINAPI CreatePropertyPage(UINT uIndex)
+{
+    PROPSHEETPAGEA psp;
+
+    ZeroMemory(&psp, sizeof(psp));
+    psp.dwSize = PROPSHEETPAGEA_V2_SIZE;
+    psp.dwFlags = PSP_DEFAULT;
+    psp.hInstance = g_cal.hInstance;
+    psp.pszTemplate = MAKEINTRESOURCEA(IDD_CALIBRATION_PAGE);
+    psp.pfnDlgProc = CalibrationPageProc;
+    return CreatePropertySheetPageA(&psp);
+}

@@ -1,0 +1,339 @@
+/*
+ * The calibration wizard: three pages, one per position of the computer,
+ * each with its picture and a button that opens the measurement dialog.
+ * Finish on the last page hands the four measured words to the manager.
+ */
+#include "calibration/gravcal.h"
+#include "calibration/resource.h"
+#include "common/regpaths.h"
+#include "common/trace.h"
+#include <shlwapi.h>
+
+/* Index of a wizard page (or of its picture) from its user data. */
+static int PageIndex(HWND hwnd)
+{
+    return (int)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+}
+
+static BOOL IsPageIndex(int nIndex)
+{
+    return nIndex >= 0 && nIndex < CAL_PAGE_COUNT;
+}
+
+static void SetLongText(HWND hDlg, int idControl, UINT idText)
+{
+    char szText[GRAVCAL_LONG_TEXT];
+
+    szText[0] = '\0';
+    LoadStringA(g_cal.hInstance, idText, szText, ARRAYSIZE(szText));
+    SetDlgItemTextA(hDlg, idControl, szText);
+}
+
+/* ---- measurement dialog ---------------------------------------------- */
+
+/* One reading pair into the next slots; FALSE once all are taken. A failed
+ * read leaves the slots 0, which the range test then rejects. */
+static BOOL TakeSample(void)
+{
+    WORD *pwX = NULL;
+    WORD *pwY = NULL;
+
+    if (!NextSampleSlot(&g_cal.measure, &pwX, &pwY))
+        return FALSE;
+    if (g_DLGetImmediate != NULL)
+        g_DLGetImmediate(pwX, pwY);
+    CountSample(&g_cal.measure);
+    return TRUE;
+}
+
+static BOOL OnInitMeasure(HWND hDlg, LPARAM lParam)
+{
+    g_cal.measure.dwCount = 0;
+    TakeSample();
+    SetTimer(hDlg, IDT_SAMPLE, MEASURE_PERIOD_MS, NULL);
+    SetWindowLongPtrA(hDlg, GWLP_USERDATA, lParam);
+    return TRUE;
+}
+
+static BOOL OnTimerMeasure(HWND hDlg, UINT_PTR idTimer)
+{
+    int nIndex;
+
+    if (idTimer != IDT_SAMPLE)
+        return TRUE;
+    if (TakeSample())
+        return TRUE;
+    KillTimer(hDlg, IDT_SAMPLE);
+    MessageBeep(MB_OK);
+    nIndex = PageIndex(hDlg);
+    EndDialog(hDlg, EvaluateMeasurement(&g_cal.measure, (uint32_t)nIndex) ? MEASURE_GOOD : MEASURE_BAD);
+    return TRUE;
+}
+
+static BOOL OnCommandMeasure(HWND hDlg, WORD wId)
+{
+    if (wId != IDCANCEL)
+        return FALSE;
+    KillTimer(hDlg, IDT_SAMPLE);
+    EndDialog(hDlg, MEASURE_CANCELLED);
+    return TRUE;
+}
+
+static INT_PTR CALLBACK MeasureDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_INITDIALOG:
+        return OnInitMeasure(hDlg, lParam);
+    case WM_TIMER:
+        return OnTimerMeasure(hDlg, (UINT_PTR)wParam);
+    case WM_COMMAND:
+        return OnCommandMeasure(hDlg, LOWORD(wParam));
+    }
+    return FALSE;
+}
+
+/* ---- picture ------------------------------------------------------------ */
+
+/* The picture keeps the template's top-left corner and takes the size of
+ * the position bitmaps. */
+static void FitPicture(HWND hPage, HWND hPicture)
+{
+    RECT rc;
+    POINT pt;
+
+    if (!GetWindowRect(hPicture, &rc))
+        return;
+    pt.x = rc.left;
+    pt.y = rc.top;
+    ScreenToClient(hPage, &pt);
+    SetWindowPos(hPicture, NULL, pt.x, pt.y, POSITION_PICTURE_SIZE, POSITION_PICTURE_SIZE,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hPicture, NULL, TRUE);
+}
+
+static BOOL OnPaint(HWND hPicture, int nIndex)
+{
+    PAINTSTRUCT ps;
+    HDC hdc;
+    HDC hdcMem;
+    HGDIOBJ hOld;
+    int i;
+
+    for (i = 0; i < CAL_PAGE_COUNT; i++) {
+        if (g_cal.ahbmPosition[i] == NULL)
+            return FALSE;
+    }
+    if (!IsPageIndex(nIndex))
+        return FALSE;
+    hdc = BeginPaint(hPicture, &ps);
+    if (hdc == NULL)
+        return FALSE;
+    hdcMem = CreateCompatibleDC(hdc);
+    if (hdcMem == NULL) {
+        EndPaint(hPicture, &ps);
+        return FALSE;
+    }
+    TRACE("BOOL OnPaint(HWND hDlg, DWORD dwPage) dwPage = %d", nIndex);
+    hOld = SelectObject(hdcMem, g_cal.ahbmPosition[nIndex]);
+    BitBlt(hdc, 0, 0, POSITION_PICTURE_SIZE, POSITION_PICTURE_SIZE, hdcMem, 0, 0, SRCCOPY);
+    SelectObject(hdcMem, hOld);
+    DeleteDC(hdcMem);
+    EndPaint(hPicture, &ps);
+    return TRUE;
+}
+
+static LRESULT CALLBACK PictureProc(HWND hPicture, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    int nIndex = PageIndex(hPicture);
+
+    if (!IsPageIndex(nIndex) || g_cal.apfnPictureProc[nIndex] == NULL)
+        return 0;
+    if (uMsg == WM_PAINT)
+        OnPaint(hPicture, nIndex);
+    return CallWindowProcA(g_cal.apfnPictureProc[nIndex], hPicture, uMsg, wParam, lParam);
+}
+
+/* ---- wizard pages -------------------------------------------------------- */
+
+static void UpdateWizardPage(HWND hPage, int nIndex)
+{
+    static const DWORD s_adwButtons[CAL_PAGE_COUNT][2] = {
+        /* measured flag clear,                  set */
+        { 0,                                     PSWIZB_NEXT },
+        { PSWIZB_BACK,                           PSWIZB_BACK | PSWIZB_NEXT },
+        { PSWIZB_BACK | PSWIZB_DISABLEDFINISH,   PSWIZB_BACK | PSWIZB_FINISH },
+    };
+    char szFormat[GRAVCAL_LONG_TEXT];
+    char szText[GRAVCAL_LONG_TEXT];
+
+    if (IsPageIndex(nIndex))
+        PostMessageA(GetParent(hPage), PSM_SETWIZBUTTONS, 0,
+                     (LPARAM)s_adwButtons[nIndex][g_cal.abMeasured[nIndex] ? 1 : 0]);
+    szFormat[0] = szText[0] = '\0';
+    LoadStringA(g_cal.hInstance, IDS_INSTRUCTIONS, szFormat, ARRAYSIZE(szFormat));
+    wnsprintfA(szText, ARRAYSIZE(szText), szFormat, MEASURE_SECONDS, MEASURE_SECONDS);
+    szText[ARRAYSIZE(szText) - 1] = '\0';
+    SetDlgItemTextA(hPage, IDC_INSTRUCTIONS, szText);
+}
+
+static void ShowMeasureResult(HWND hPage, int nIndex, INT_PTR nResult)
+{
+    UINT idText = IDS_RESULT_FAILED;
+
+    if (nResult == MEASURE_GOOD)
+        idText = nIndex == CAL_PAGE_FORWARD ? IDS_RESULT_DONE : IDS_RESULT_GOOD;
+    SetLongText(hPage, IDC_RESULT, idText);
+}
+
+static BOOL OnInitWizardPage(HWND hPage)
+{
+    int nIndex = g_cal.nWizardPage;
+    HWND hPicture = GetDlgItem(hPage, IDC_PICTURE);
+
+    SetWindowLongPtrA(hPage, GWLP_USERDATA, nIndex);
+    UpdateWizardPage(hPage, nIndex);
+    if (hPicture != NULL) {
+        FitPicture(hPage, hPicture);
+        if (IsPageIndex(nIndex)) {
+            SetWindowLongPtrA(hPicture, GWLP_USERDATA, nIndex);
+            g_cal.apfnPictureProc[nIndex] = (WNDPROC)GetWindowLongPtrA(hPicture, GWLP_WNDPROC);
+            SetWindowLongPtrA(hPicture, GWLP_WNDPROC, (LONG_PTR)PictureProc);
+        }
+    }
+    g_cal.nWizardPage++;
+    return TRUE;
+}
+
+/* Finish: the four words go to the manager. When it does not take them the
+ * page says so and the wizard stays open, so that the user may try again
+ * or cancel; a closed wizard always means a stored zero base. */
+static BOOL OnWizardFinish(HWND hPage, int nIndex)
+{
+    LONG lResult;
+    const CalZeroBase *pzb = &g_cal.measure.zb;
+
+    if (nIndex != CAL_PAGE_FORWARD)
+        return TRUE;
+    lResult = g_DLSetZeroBase != NULL
+        ? g_DLSetZeroBase(pzb->wLevelX, pzb->wLevelY, pzb->wSideX, pzb->wForwardY)
+        : -1;
+    TRACE("g_DLSetZeroBase(%d , %d , %d , %d) \nret value = %d",
+          pzb->wLevelX, pzb->wLevelY, pzb->wSideX, pzb->wForwardY, (int)lResult);
+    if (lResult != GRAVMON_RESULT_OK) {
+        ShowErrorMessage(GetParent(hPage), IDS_ERR_NO_DATA);
+        SetWindowLongPtrA(hPage, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    }
+    g_cal.bZeroBaseStored = TRUE;
+    SetWindowLongPtrA(hPage, DWLP_MSGRESULT, FALSE);
+    return TRUE;
+}
+
+static BOOL OnNotifyWizardPage(HWND hPage, const NMHDR *pnmh)
+{
+    int nIndex = PageIndex(hPage);
+
+    switch (pnmh->code) {
+    case PSN_SETACTIVE:
+        UpdateWizardPage(hPage, nIndex);
+        SetWindowLongPtrA(hPage, DWLP_MSGRESULT, 0);
+        return TRUE;
+    case PSN_WIZFINISH:
+        return OnWizardFinish(hPage, nIndex);
+    }
+    return FALSE;
+}
+
+static BOOL OnCommandWizardPage(HWND hPage, WORD wId)
+{
+    int nIndex = PageIndex(hPage);
+    INT_PTR nResult;
+
+    if (wId != IDC_MEASURE)
+        return FALSE;
+    nResult = DialogBoxParamA(g_cal.hInstance, MAKEINTRESOURCEA(IDD_MEASURE), hPage,
+                              MeasureDlgProc, (LPARAM)nIndex);
+    if (IsPageIndex(nIndex)) {
+        if (nResult == MEASURE_GOOD)
+            g_cal.abMeasured[nIndex] = TRUE;
+        else if (nResult == MEASURE_BAD || nResult == MEASURE_CANCELLED)
+            g_cal.abMeasured[nIndex] = FALSE;
+    }
+    ShowMeasureResult(hPage, nIndex, nResult);
+    UpdateWizardPage(hPage, nIndex);
+    return TRUE;
+}
+
+static BOOL OnDestroyWizardPage(HWND hPage)
+{
+    int nIndex = PageIndex(hPage);
+    HWND hPicture = GetDlgItem(hPage, IDC_PICTURE);
+
+    if (hPicture != NULL && IsPageIndex(nIndex) && g_cal.apfnPictureProc[nIndex] != NULL) {
+        SetWindowLongPtrA(hPicture, GWLP_WNDPROC, (LONG_PTR)g_cal.apfnPictureProc[nIndex]);
+        g_cal.apfnPictureProc[nIndex] = NULL;
+    }
+    return TRUE;
+}
+
+static INT_PTR CALLBACK WizardPageProc(HWND hPage, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_INITDIALOG:
+        return OnInitWizardPage(hPage);
+    case WM_NOTIFY:
+        return OnNotifyWizardPage(hPage, (const NMHDR *)lParam);
+    case WM_COMMAND:
+        return OnCommandWizardPage(hPage, LOWORD(wParam));
+    case WM_DESTROY:
+        return OnDestroyWizardPage(hPage);
+    }
+    return FALSE;
+}
+
+BOOL RunCalibrationWizard(HWND hwndParent)
+{
+    HPROPSHEETPAGE ahPages[CAL_PAGE_COUNT];
+    PROPSHEETPAGEA psp;
+    PROPSHEETHEADERA psh;
+    char szCaption[TILTKIT_TEXT_MAX];
+    int nCreated = 0;
+    int i;
+
+    g_cal.bZeroBaseStored = FALSE;
+    ZeroMemory(&psp, sizeof(psp));
+    psp.dwSize = PROPSHEETPAGEA_V2_SIZE;
+    psp.dwFlags = PSP_DEFAULT;
+    psp.hInstance = g_cal.hInstance;
+    psp.pszTemplate = MAKEINTRESOURCEA(IDD_WIZARD_PAGE);
+    psp.pfnDlgProc = WizardPageProc;
+    for (i = 0; i < CAL_PAGE_COUNT; i++) {
+        ahPages[i] = CreatePropertySheetPageA(&psp);
+        if (ahPages[i] == NULL) {
+            TRACE("CreatePropertySheetPage() Failed in RunCalibrationWizard().\nGetLastError Report %d",
+                  (int)GetLastError());
+            break;
+        }
+        nCreated++;
+    }
+    if (nCreated < CAL_PAGE_COUNT) {
+        /* Pages never handed to a sheet are ours to destroy. */
+        for (i = 0; i < nCreated; i++)
+            DestroyPropertySheetPage(ahPages[i]);
+        return FALSE;
+    }
+
+    szCaption[0] = '\0';
+    LoadStringA(g_cal.hInstance, IDS_WIZARD_CAPTION, szCaption, ARRAYSIZE(szCaption));
+    ZeroMemory(&psh, sizeof(psh));
+    psh.dwSize = PROPSHEETHEADERA_V1_SIZE;
+    psh.dwFlags = PSH_WIZARD | PSH_NOAPPLYNOW | PSH_WIZARDCONTEXTHELP;
+    psh.hwndParent = hwndParent;
+    psh.hInstance = g_cal.hInstance;
+    psh.pszCaption = szCaption;
+    psh.nPages = CAL_PAGE_COUNT;
+    psh.nStartPage = 0;
+    psh.phpage = ahPages;
+    PropertySheetA(&psh);
+    return g_cal.bZeroBaseStored;
+}
