@@ -1,0 +1,431 @@
+/*
+ * The motion-security runtime: start-up and binding, the session
+ * registration, the lock, the check of every reading against the baseline,
+ * the alarm, suspend and resume, and the end of the lock at unlock.
+ */
+#include "motionlock/lockwatch.h"
+#include "motionlock/alarm.h"
+#include "motionlock/alarmcalc.h"
+#include "motionlock/lockplatform.h"
+#include "motionlock/resource.h"
+#include "gravmon/ManagerChannel.h"
+#include "common/errorbox.h"
+#include "common/regpaths.h"
+#include "common/trace.h"
+#include <stdarg.h>
+
+#ifndef WM_WTSSESSION_CHANGE
+#define WM_WTSSESSION_CHANGE 0x02B1
+#endif
+#ifndef WTS_SESSION_UNLOCK
+#define WTS_SESSION_UNLOCK 0x8
+#endif
+#ifndef NOTIFY_FOR_THIS_SESSION
+#define NOTIFY_FOR_THIS_SESSION 0
+#endif
+
+LOCKWATCHSTATE g_Lockwatch;
+PFN_GETACCELERATION g_DLGetAcceleration;
+UINT g_nTimerInterval;
+
+void ShowErrorMessage(HWND hwndOwner, UINT idText, ...)
+{
+    va_list args;
+
+    va_start(args, idText);
+    ShowErrorBoxV(g_Lockwatch.hInstance, IDS_LOCKWATCH_CAPTION, hwndOwner, idText,
+                  MB_ICONERROR | MB_SETFOREGROUND, args);
+    va_end(args);
+}
+
+static HWND FindManagerWindow(void)
+{
+    return FindWindowA(GRAVMON_WINDOWCLASS, GRAVMON_WINDOWNAME);
+}
+
+/* ---- Start-up --------------------------------------------------------------- */
+
+static BOOL ReadGravmonPath(char *pszPath, DWORD cbPath)
+{
+    HKEY hKey = NULL;
+    DWORD cbData = cbPath;
+    LONG lResult;
+
+    lResult = RegOpenKeyExA(HKEY_LOCAL_MACHINE, TILTKIT_REG_GRAVMON, 0, KEY_READ, &hKey);
+    if (lResult != ERROR_SUCCESS) {
+        TRACE("RegOpenKeyEx() Failed in InitLockwatch. Error Code %d.", lResult);
+        return FALSE;
+    }
+    lResult = RegQueryValueExA(hKey, TILTKIT_VAL_PATH, NULL, NULL, (BYTE *)pszPath, &cbData);
+    RegCloseKey(hKey);
+    if (lResult != ERROR_SUCCESS) {
+        TRACE("RegQueryValueEx() Failed in InitLockwatch. Error Code %d.", lResult);
+        return FALSE;
+    }
+    /* The stored value need not be terminated. */
+    pszPath[cbData < cbPath ? cbData : cbPath - 1] = '\0';
+    return TRUE;
+}
+
+static BOOL IsWindowsXp(void)
+{
+    OSVERSIONINFOA version;
+
+    ZeroMemory(&version, sizeof(version));
+    version.dwOSVersionInfoSize = sizeof(version);
+    if (!GetVersionExA(&version))
+        return FALSE;
+    return version.dwMajorVersion == 5 && version.dwMinorVersion == 1 &&
+           version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+BOOL InitLockwatch(HWND hwnd)
+{
+    LOCKWATCHSTATE *p = &g_Lockwatch;
+    char szPath[TILTKIT_TEXT_MAX];
+
+    p->bBaselinePending = TRUE;
+    p->bSessionApiReady = FALSE;
+    p->bAlarmOn = FALSE;
+    p->bCheckTimerStarted = FALSE;
+    p->bRegistered = FALSE;
+    p->hSessionLibrary = NULL;
+    p->pfnRegisterSession = NULL;
+    p->pfnUnregisterSession = NULL;
+    p->hGravmon = NULL;
+
+    if (!ReadGravmonPath(szPath, sizeof(szPath)))
+        return FALSE;
+
+    p->hGravmon = LoadLibraryA(szPath);
+    if (p->hGravmon == NULL) {
+        TRACE("LoadLibrary() Failed in InitLockwatch. Error Code %d.", GetLastError());
+        return FALSE;
+    }
+    /* Without the export the library stays loaded until the process ends. */
+    g_DLGetAcceleration = (PFN_GETACCELERATION)(void (*)(void))
+        g_LockwatchPlatform.pfnGetProcAddress(p->hGravmon, "GetAcceleration");
+    if (g_DLGetAcceleration == NULL) {
+        TRACE("GetProcAddress() Failed in InitLockwatch. Error Code %d.", GetLastError());
+        return FALSE;
+    }
+
+    g_nTimerInterval = LOCKWATCH_CHECK_PERIOD;
+    TRACE("g_nTimerInterval = %d", g_nTimerInterval);
+
+    if (!IsWindowsXp())
+        return FALSE;
+
+    p->bSessionApiReady = TRUE;
+    p->hSessionLibrary = LoadLibraryA(LOCKWATCH_SESSION_DLL);
+    if (p->hSessionLibrary != NULL) {
+        p->pfnRegisterSession = (PFN_WTSREGISTERSESSIONNOTIFICATION)(void (*)(void))
+            g_LockwatchPlatform.pfnGetProcAddress(p->hSessionLibrary,
+                                                  "WTSRegisterSessionNotification");
+        p->pfnUnregisterSession = (PFN_WTSUNREGISTERSESSIONNOTIFICATION)(void (*)(void))
+            g_LockwatchPlatform.pfnGetProcAddress(p->hSessionLibrary,
+                                                  "WTSUnRegisterSessionNotification");
+    }
+    /* Without session notifications the unlock would never be seen and the
+     * lock never taken: give up now instead of waiting for nothing. */
+    if (p->pfnRegisterSession == NULL) {
+        TRACE("Session notifications not available in InitLockwatch.");
+        return FALSE;
+    }
+
+    p->bRegistered = WatchSessionChanges(hwnd);
+    if (p->bRegistered)
+        PostMessageA(hwnd, WM_LOCKWATCH_STARTLOCK, 0, 0);
+    return TRUE;
+}
+
+BOOL WatchSessionChanges(HWND hwnd)
+{
+    LOCKWATCHSTATE *p = &g_Lockwatch;
+
+    if (p->pfnRegisterSession == NULL || p->bSessionApiReady != TRUE)
+        return FALSE;
+    if (!p->pfnRegisterSession(hwnd, NOTIFY_FOR_THIS_SESSION)) {
+        TRACE("WTSRegisterSessionNotification() Failed. Error Code %d.", GetLastError());
+        SetTimer(hwnd, IDT_SESSION_RETRY, LOCKWATCH_RETRY_PERIOD, NULL);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+/* ---- The lock and the guard ---------------------------------------------------- */
+
+BOOL StartWorkStationLock(HWND hwnd)
+{
+    LOCKWATCHSTATE *p = &g_Lockwatch;
+    HWND hwndManager;
+
+    TRACE("BOOL StartWorkStationLock(HWND hWnd) 1");
+    hwndManager = FindManagerWindow();
+    OpenMixer();
+    if (hwndManager == NULL)
+        return FALSE;
+
+    if (SendMessageA(hwndManager, WM_GRAVMON_OVERRIDEMONOPOLIZE, 1, (LPARAM)hwnd) != 1) {
+        TRACE("WM_GRAVMON_OVERRIDEMONOPOLIZE FAILED. Error %d.", GetLastError());
+        return FALSE;
+    }
+    TRACE("WM_GRAVMON_OVERRIDEMONOPOLIZE SUCCESS");
+
+    if (!g_LockwatchPlatform.pfnLockWorkStation()) {
+        /* The override was granted: give the readings back before ending. */
+        TRACE("LockWorkStation() Failed. Error Code %d.", GetLastError());
+        SendMessageA(hwndManager, WM_GRAVMON_OVERRIDEMONOPOLIZE, 0, (LPARAM)hwnd);
+        return FALSE;
+    }
+
+    TRACE("BOOL StartWorkStationLock(HWND hWnd) 2");
+    p->bCheckTimerStarted = TRUE;
+    SetTimer(hwnd, IDT_CHECK, g_nTimerInterval, NULL);
+    return TRUE;
+}
+
+static void StartAlarm(HWND hwnd)
+{
+    LOCKWATCHSTATE *p = &g_Lockwatch;
+    char szSound[TILTKIT_TEXT_MAX];
+
+    if (p->bCheckTimerStarted)
+        KillTimer(hwnd, IDT_CHECK);
+    SaveMixerState();
+    RaiseMixerForAlarm();
+    SetHwgateFlag(ALARM_SETTING_FIRST, TRUE);
+    SetHwgateFlag(ALARM_SETTING_SECOND, TRUE);
+    GetBeepSoundPath(szSound);
+    StartAlarmSound(szSound);
+    p->bAlarmOn = TRUE;
+}
+
+BOOL CheckAcceleration(HWND hwnd)
+{
+    LOCKWATCHSTATE *p = &g_Lockwatch;
+    float fX = 0.0f, fY = 0.0f;
+    LONG lResult;
+
+    /* After the end of the lock the access library is gone. */
+    if (g_DLGetAcceleration == NULL)
+        return FALSE;
+    lResult = g_DLGetAcceleration(&fX, &fY, hwnd);
+    if (lResult != 0) {
+        TRACE("BOOL CheckAcceleration(HWND hWnd) g_DLGetAcceleration FAILED.Error Code = %d\n",
+              lResult);
+        return FALSE;
+    }
+    if (p->bBaselinePending) {
+        p->fBaselineX = fX;
+        p->fBaselineY = fY;
+        p->bBaselinePending = FALSE;
+        return TRUE;
+    }
+    if (IsReadingChanged(p->fBaselineX, p->fBaselineY, fX, fY))
+        StartAlarm(hwnd);
+    return TRUE;
+}
+
+/* Re-asserts one alarm setting that a suspension may have cleared. */
+static void ReassertSetting(int nSetting)
+{
+    BOOL bOn = FALSE;
+
+    if (GetHwgateFlag(nSetting, &bOn) && !bOn)
+        SetHwgateFlag(nSetting, TRUE);
+}
+
+void RestoreAfterResume(HWND hwnd)
+{
+    LOCKWATCHSTATE *p = &g_Lockwatch;
+
+    if (p->bAlarmOn) {
+        ReassertSetting(ALARM_SETTING_FIRST);
+        ReassertSetting(ALARM_SETTING_SECOND);
+    }
+    if (!p->bBaselinePending) {
+        p->bBaselinePending = TRUE;
+        SetTimer(hwnd, IDT_CHECK, g_nTimerInterval, NULL);
+    }
+}
+
+BOOL EndWorkStationLock(HWND hwnd)
+{
+    LOCKWATCHSTATE *p = &g_Lockwatch;
+    HWND hwndManager;
+
+    TRACE("BOOL EndWorkStationLock(HWND hWnd) 1");
+    if (p->bCheckTimerStarted)
+        KillTimer(hwnd, IDT_CHECK);
+    if (p->pfnUnregisterSession != NULL && p->bSessionApiReady == TRUE)
+        p->pfnUnregisterSession(hwnd);
+
+    /* Forget the entry points with their libraries: a second end (log-off
+     * after unlock) or a late resume must not call into freed code. */
+    if (p->hSessionLibrary != NULL)
+        FreeLibrary(p->hSessionLibrary);
+    p->hSessionLibrary = NULL;
+    p->pfnRegisterSession = NULL;
+    p->pfnUnregisterSession = NULL;
+    if (p->hGravmon != NULL)
+        FreeLibrary(p->hGravmon);
+    p->hGravmon = NULL;
+    g_DLGetAcceleration = NULL;
+
+    if (p->bAlarmOn) {
+        StopAlarmSound();
+        RestoreMixerState();
+        SetHwgateFlag(ALARM_SETTING_FIRST, FALSE);
+        SetHwgateFlag(ALARM_SETTING_SECOND, FALSE);
+    }
+    CloseMixer();
+
+    hwndManager = FindManagerWindow();
+    if (hwndManager == NULL)
+        return FALSE;
+    SendMessageA(hwndManager, WM_GRAVMON_OVERRIDEMONOPOLIZE, 0, (LPARAM)hwnd);
+    TRACE("BOOL EndWorkStationLock(HWND hWnd) 2");
+    return TRUE;
+}
+
+/* ---- Window procedure ---------------------------------------------------------- */
+
+static LRESULT OnCreateLockwatch(HWND hwnd, const CREATESTRUCTA *pcs)
+{
+    g_Lockwatch.hInstance = pcs->hInstance;
+    PostMessageA(hwnd, WM_LOCKWATCH_INIT, 0, 0);
+    return 0;
+}
+
+static LRESULT OnInitLockwatch(HWND hwnd)
+{
+    BOOL bReady = InitLockwatch(hwnd);
+
+    g_Lockwatch.bSessionApiReady = bReady;
+    if (!bReady) {
+        ShowErrorMessage(hwnd, IDS_LOCKWATCH_NOGRAVMON);
+        DestroyWindow(hwnd);
+    }
+    return 0;
+}
+
+static LRESULT OnStartLockLockwatch(HWND hwnd)
+{
+    if (!StartWorkStationLock(hwnd)) {
+        ShowErrorMessage(hwnd, IDS_LOCKWATCH_NOGRAVMON);
+        DestroyWindow(hwnd);
+    }
+    return 0;
+}
+
+static LRESULT OnTimerLockwatch(HWND hwnd, UINT_PTR idTimer)
+{
+    LOCKWATCHSTATE *p = &g_Lockwatch;
+
+    switch (idTimer) {
+    case IDT_SESSION_RETRY:
+        p->lRegistrationRetries++;
+        KillTimer(hwnd, IDT_SESSION_RETRY);
+        if (p->lRegistrationRetries > LOCKWATCH_RETRY_LIMIT) {
+            DestroyWindow(hwnd);
+            break;
+        }
+        p->bRegistered = WatchSessionChanges(hwnd);
+        if (p->bRegistered)
+            PostMessageA(hwnd, WM_LOCKWATCH_STARTLOCK, 0, 0);
+        break;
+    case IDT_CHECK:
+        CheckAcceleration(hwnd);
+        break;
+    }
+    return 0;
+}
+
+static LRESULT OnPowerBroadcastLockwatch(HWND hwnd, WPARAM wEvent)
+{
+    switch (wEvent) {
+    case PBT_APMSUSPEND:
+        if (!g_Lockwatch.bBaselinePending)
+            KillTimer(hwnd, IDT_CHECK);
+        break;
+    case PBT_APMRESUMECRITICAL:
+    case PBT_APMRESUMESUSPEND:
+    case PBT_APMRESUMEAUTOMATIC:
+        RestoreAfterResume(hwnd);
+        break;
+    }
+    return 0;
+}
+
+static LRESULT OnSessionChangeLockwatch(HWND hwnd, WPARAM wEvent)
+{
+    if (wEvent == WTS_SESSION_UNLOCK) {
+        EndWorkStationLock(hwnd);
+        DestroyWindow(hwnd);
+    }
+    return 0;
+}
+
+static LRESULT OnEndSessionLockwatch(HWND hwnd, BOOL bEnding)
+{
+    /* The window stays: the end of the session ends the process. */
+    if (bEnding)
+        EndWorkStationLock(hwnd);
+    return 0;
+}
+
+static LRESULT CALLBACK LockwatchWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_CREATE:
+        return OnCreateLockwatch(hwnd, (const CREATESTRUCTA *)lParam);
+    case WM_LOCKWATCH_INIT:
+        return OnInitLockwatch(hwnd);
+    case WM_LOCKWATCH_STARTLOCK:
+        return OnStartLockLockwatch(hwnd);
+    case WM_TIMER:
+        return OnTimerLockwatch(hwnd, wParam);
+    case WM_POWERBROADCAST:
+        return OnPowerBroadcastLockwatch(hwnd, wParam);
+    case WM_WTSSESSION_CHANGE:
+        return OnSessionChangeLockwatch(hwnd, wParam);
+    case WM_ENDSESSION:
+        return OnEndSessionLockwatch(hwnd, (BOOL)wParam);
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+}
+
+HWND CreateLockwatchWindow(HINSTANCE hInstance)
+{
+    WNDCLASSEXA wc;
+    HWND hwnd;
+
+    ZeroMemory(&wc, sizeof(wc));
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = LockwatchWndProc;
+    wc.hInstance = hInstance;
+    wc.hIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_LOCKWATCH));
+    wc.hIconSm = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_LOCKWATCH));
+    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+    wc.lpszClassName = LOCKWATCH_CLASS;
+    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        TRACE("RegisterClassEx() Failed. Error Code %d.", GetLastError());
+        return NULL;
+    }
+
+    hwnd = CreateWindowExA(0, LOCKWATCH_CLASS, LOCKWATCH_TITLE, WS_OVERLAPPEDWINDOW,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                           NULL, NULL, hInstance, NULL);
+    if (hwnd == NULL) {
+        TRACE("CreateWindowEx() Failed. Error Code %d.", GetLastError());
+        return NULL;
+    }
+    ShowWindow(hwnd, SW_HIDE);
+    return hwnd;
+}
