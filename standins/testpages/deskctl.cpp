@@ -1,0 +1,80 @@
+/*
+ * Deskctl.exe: drives an open setting console from outside, for the tour.
+ *   Deskctl wait [ms]   waits until the console's sheet is shown
+ *   Deskctl page N      turns the sheet to its page N (0-based)
+ *   Deskctl close       presses Cancel and waits until the console is gone
+ * Exit code 0 on success, 1 when no console sheet is there.
+ */
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+/* The console's sheet caption (UTF-8 here, compared as UTF-16). */
+static const char g_szCaptionUtf8[] = u8"Консоль настройки программ акселерометра Zelvar";
+static wchar_t g_wszCaption[128];
+
+static BOOL CALLBACK FindSheetProc(HWND hwnd, LPARAM lParam)
+{
+    wchar_t wsz[128];
+    char szClass[16];
+    if (!IsWindowVisible(hwnd))
+        return TRUE;
+    GetClassNameA(hwnd, szClass, sizeof(szClass));
+    if (lstrcmpA(szClass, "#32770") != 0)
+        return TRUE;
+    GetWindowTextW(hwnd, wsz, 128);
+    if (lstrcmpW(wsz, g_wszCaption) != 0)
+        return TRUE;
+    *(HWND *)lParam = hwnd;
+    return FALSE;
+}
+
+static HWND FindSheet(DWORD dwTimeoutMs)
+{
+    DWORD dwStart = GetTickCount();
+    for (;;) {
+        HWND hwnd = NULL;
+        EnumWindows(FindSheetProc, (LPARAM)&hwnd);
+        if (hwnd != NULL || GetTickCount() - dwStart >= dwTimeoutMs)
+            return hwnd;
+        Sleep(50);
+    }
+}
+
+int main(int argc, char **argv)
+{
+    HWND hwndSheet;
+    DWORD dwStart;
+
+    MultiByteToWideChar(CP_UTF8, 0, g_szCaptionUtf8, -1, g_wszCaption, 128);
+    if (argc < 2) {
+        fprintf(stderr, "usage: Deskctl wait [ms] | page N | close\n");
+        return 2;
+    }
+    hwndSheet = FindSheet(lstrcmpiA(argv[1], "wait") == 0 && argc > 2 ? (DWORD)atoi(argv[2]) : 10000);
+    if (hwndSheet == NULL) {
+        printf("no console sheet\n");
+        return 1;
+    }
+    if (lstrcmpiA(argv[1], "wait") == 0) {
+        printf("console sheet shown\n");
+        return 0;
+    }
+    if (lstrcmpiA(argv[1], "page") == 0 && argc > 2) {
+        SendMessageA(hwndSheet, PSM_SETCURSEL, (WPARAM)atoi(argv[2]), 0);
+        return 0;
+    }
+    if (lstrcmpiA(argv[1], "close") == 0) {
+        /* From another process the button press has to be posted. */
+        PostMessageA(hwndSheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        dwStart = GetTickCount();
+        while (IsWindow(hwndSheet) && GetTickCount() - dwStart < 5000)
+            Sleep(50);
+        printf(IsWindow(hwndSheet) ? "console still open\n" : "console closed\n");
+        return IsWindow(hwndSheet) ? 1 : 0;
+    }
+    fprintf(stderr, "unknown command %s\n", argv[1]);
+    return 2;
+}
