@@ -13,10 +13,19 @@ ManagerChannel::~ManagerChannel()
     Close();
 }
 
-/* A named object created by the owner must be new: a second owner fails. */
-static BOOL IsFreshObject(HANDLE h)
+/*
+ * A named object created by the owner must be new: a second owner fails.
+ * A handle to an object that existed already belongs to the first owner's
+ * world and is closed at once, so that the failed owner's Close cannot
+ * signal the first owner's allow event and shut its clients out.
+ */
+static HANDLE KeepIfFresh(HANDLE h)
 {
-    return h != NULL && GetLastError() != ERROR_ALREADY_EXISTS;
+    if (h != NULL && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(h);
+        return NULL;
+    }
+    return h;
 }
 
 BOOL ManagerChannel::Open(BOOL bReadOnly, BOOL bCreate)
@@ -35,21 +44,21 @@ BOOL ManagerChannel::Open(BOOL bReadOnly, BOOL bCreate)
     if (m_hMapping == NULL)
         return FALSE;
 
-    m_hAllowEvent = CreateEventA(NULL, TRUE, TRUE, GRAVMON_ALLOWEVENT);
-    if (!IsFreshObject(m_hAllowEvent))
+    m_hAllowEvent = KeepIfFresh(CreateEventA(NULL, TRUE, TRUE, GRAVMON_ALLOWEVENT));
+    if (m_hAllowEvent == NULL)
         return FALSE;
 
-    m_hAccessMutex = CreateMutexA(NULL, TRUE, GRAVMON_ACCESSMUTEX);
-    if (!IsFreshObject(m_hAccessMutex))
+    m_hAccessMutex = KeepIfFresh(CreateMutexA(NULL, TRUE, GRAVMON_ACCESSMUTEX));
+    if (m_hAccessMutex == NULL)
         return FALSE;
     ReleaseMutex(m_hAccessMutex);
 
-    m_hValidEvent = CreateEventA(NULL, TRUE, TRUE, GRAVMON_VALIDEVENT);
-    if (!IsFreshObject(m_hValidEvent))
+    m_hValidEvent = KeepIfFresh(CreateEventA(NULL, TRUE, TRUE, GRAVMON_VALIDEVENT));
+    if (m_hValidEvent == NULL)
         return FALSE;
 
-    m_hUpdatedEvent = CreateEventA(NULL, TRUE, TRUE, GRAVMON_UPDATEDEVENT);
-    if (!IsFreshObject(m_hUpdatedEvent))
+    m_hUpdatedEvent = KeepIfFresh(CreateEventA(NULL, TRUE, TRUE, GRAVMON_UPDATEDEVENT));
+    if (m_hUpdatedEvent == NULL)
         return FALSE;
 
     m_pBlock = (SharedBlock *)MapViewOfFile(m_hMapping, FILE_MAP_WRITE, 0, 0, 0);
