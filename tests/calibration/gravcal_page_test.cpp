@@ -1,0 +1,122 @@
+/*
+ * The calibration page inside the real console, against the manager
+ * stand-in: the zero-base status and what the page does without a manager.
+ */
+#include <gtest/gtest.h>
+#include "calui.h"
+#include "testbench/manager.h"
+#include "common/regpaths.h"
+#include <commctrl.h>
+
+namespace {
+
+class CalibrationPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tb::ResetRegistry();
+        tb::RegisterGravmon();
+        cal::RegisterGravcal();
+    }
+    void StartConsole()
+    {
+        ASSERT_TRUE(console.Start(tb::BinPath("Tiltdesk.exe")));
+    }
+    HWND Page()
+    {
+        HWND hPage = cal::WaitSettingsPage(console.Pid());
+        EXPECT_NE(nullptr, hPage);
+        return hPage;
+    }
+    bool StartEnabled(HWND hPage) { return IsWindowEnabled(GetDlgItem(hPage, 1001)) != FALSE; }
+
+    tb::Manager manager;
+    tb::Process console;
+};
+
+} // namespace
+
+TEST_F(CalibrationPage, ValidZeroBaseShowsCalibratedStatus)
+{
+    ASSERT_TRUE(manager.Start());
+    StartConsole();
+    HWND hPage = Page();
+    ASSERT_NE(nullptr, hPage);
+    EXPECT_EQ(tb::Wide(cal::kStatusCalibrated), cal::ItemText(hPage, 1000));
+    EXPECT_EQ(tb::Wide(u8"Начать калибровку"), cal::ItemText(hPage, 1001));
+    EXPECT_TRUE(StartEnabled(hPage));
+    EXPECT_EQ(0, cal::CountErrorBoxes(console.Pid()));
+    /* The plug-in contributes exactly one page to the sheet. */
+    HWND hTab = FindWindowExA(GetParent(hPage), NULL, "SysTabControl32", NULL);
+    ASSERT_NE(nullptr, hTab);
+    EXPECT_EQ(1, (int)SendMessageW(hTab, TCM_GETITEMCOUNT, 0, 0));
+    EXPECT_FALSE(cal::Screenshot(GetParent(hPage), "calibration_page").empty());
+}
+
+TEST_F(CalibrationPage, InvalidZeroBaseShowsUncalibratedStatus)
+{
+    ASSERT_TRUE(manager.Start());
+    ASSERT_EQ(1, manager.Command("invalid"));
+    StartConsole();
+    HWND hPage = Page();
+    ASSERT_NE(nullptr, hPage);
+    EXPECT_EQ(tb::Wide(cal::kStatusUncalibrated), cal::ItemText(hPage, 1000));
+    EXPECT_TRUE(StartEnabled(hPage));
+    EXPECT_EQ(0, cal::CountErrorBoxes(console.Pid()));
+}
+
+TEST_F(CalibrationPage, NoManagerShowsOneBoxAndDisablesTheWizard)
+{
+    StartConsole();
+    tb::MessageBoxInfo box = cal::WaitErrorBox(console.Pid(), 10000);
+    ASSERT_TRUE(box.found());
+    EXPECT_EQ(tb::Wide(cal::kCaption), box.caption);
+    EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
+    ASSERT_TRUE(tb::CloseMessageBox(box));
+    HWND hPage = Page();
+    ASSERT_NE(nullptr, hPage);
+    EXPECT_EQ(cal::StatusErrorText(), cal::ItemText(hPage, 1000));
+    EXPECT_FALSE(StartEnabled(hPage));
+    tb::Pump(300);
+    EXPECT_EQ(0, cal::CountErrorBoxes(console.Pid()));
+    cal::Screenshot(GetParent(hPage), "calibration_page_no_manager");
+}
+
+TEST_F(CalibrationPage, MissingGravmonEntryReportsDamagedInstallation)
+{
+    tb::RegDeleteTree(HKEY_LOCAL_MACHINE, TILTKIT_REG_GRAVMON);
+    ASSERT_TRUE(manager.Start());
+    StartConsole();
+    /* First the damaged installation, then no data from the manager. */
+    tb::MessageBoxInfo box = cal::WaitErrorBox(console.Pid(), 10000);
+    ASSERT_TRUE(box.found());
+    EXPECT_EQ(tb::Wide(cal::kInstallation), box.text);
+    ASSERT_TRUE(tb::CloseMessageBox(box));
+    box = cal::WaitErrorBox(console.Pid());
+    ASSERT_TRUE(box.found());
+    EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
+    ASSERT_TRUE(tb::CloseMessageBox(box));
+    HWND hPage = Page();
+    ASSERT_NE(nullptr, hPage);
+    EXPECT_EQ(cal::StatusErrorText(), cal::ItemText(hPage, 1000));
+    EXPECT_FALSE(StartEnabled(hPage));
+}
+
+TEST_F(CalibrationPage, UnloadableGravmonReportsNoData)
+{
+    tb::RegisterGravmon("C:\\nowhere\\Gravmon.dll");
+    ASSERT_TRUE(manager.Start());
+    StartConsole();
+    /* The load failure and the status each report no data. */
+    tb::MessageBoxInfo box = cal::WaitErrorBox(console.Pid(), 10000);
+    ASSERT_TRUE(box.found());
+    EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
+    ASSERT_TRUE(tb::CloseMessageBox(box));
+    box = cal::WaitErrorBox(console.Pid());
+    ASSERT_TRUE(box.found());
+    EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
+    ASSERT_TRUE(tb::CloseMessageBox(box));
+    HWND hPage = Page();
+    ASSERT_NE(nullptr, hPage);
+    EXPECT_FALSE(StartEnabled(hPage));
+}
