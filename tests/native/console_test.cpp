@@ -66,8 +66,8 @@ TEST(ConsolePageArgument, RefusesEveryOtherShapeAndLeavesOutputs)
 
 TEST(ConsolePageArgument, RefusesDoubleByteCharactersAnywhere)
 {
-    /* 0x82 0x4F is one double-byte character whose trail byte is the ASCII
-     * code of '0': byte-wise it would look like a digit. */
+    /* 0x82 0x4F is one double-byte character (a full-width zero) whose
+     * trail byte is an ASCII letter. */
     const char *const tails[] = { ("\x82\x4f" "010"), "00\x82\x4f", "0010 \x82\x4f", "0010\x82\x4f" };
     for (const char *tail : tails) {
         char szKey[TILTDESK_KEYNAME_SIZE] = "guard";

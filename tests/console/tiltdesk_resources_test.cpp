@@ -1,0 +1,83 @@
+/* The console's resources: the Russian strings byte for byte, the band
+ * bitmaps and icon sizes, and the manifest for the visual-style controls. */
+#include "desk_fixture.h"
+
+#include <string>
+
+using namespace dt;
+
+namespace {
+
+struct DeskModule {
+    HMODULE h = LoadLibraryExA(tb::BinPath("Tiltdesk.exe").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ~DeskModule() { if (h) FreeLibrary(h); }
+};
+
+std::wstring String(HMODULE h, UINT id)
+{
+    wchar_t wsz[512];
+    int n = LoadStringW(h, id, wsz, 512);
+    return std::wstring(wsz, n > 0 ? n : 0);
+}
+
+TEST(DeskResources, StringsAreTheRussianTexts)
+{
+    DeskModule m;
+    ASSERT_TRUE(m.h);
+    const struct { UINT id; const char *text; } cases[] = {
+        { 1, kCaption }, { 2, kCaption }, { 3, kNoPluginData }, { 4, kPluginLoad },
+        { 5, kPluginInfo }, { 6, kNoMemory }, { 7, kPluginPage }, { 8, kBadArgument },
+        { 10, kBadPage }, { 11, kTooManyPages },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(tb::Wide(c.text), String(m.h, c.id)) << c.id;
+    EXPECT_EQ(L"", String(m.h, 9));
+}
+
+TEST(DeskResources, BandBitmapsAndIconSizes)
+{
+    DeskModule m;
+    ASSERT_TRUE(m.h);
+    const struct { int id, w, h; } bitmaps[] = { { 102, 250, 28 }, { 103, 1, 28 }, { 104, 80, 28 } };
+    for (const auto &b : bitmaps) {
+        HBITMAP hbm = (HBITMAP)LoadImageA(m.h, MAKEINTRESOURCEA(b.id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+        ASSERT_TRUE(hbm) << b.id;
+        BITMAP bm = {};
+        GetObjectA(hbm, sizeof(bm), &bm);
+        EXPECT_EQ(b.w, bm.bmWidth) << b.id;
+        EXPECT_EQ(b.h, bm.bmHeight) << b.id;
+        DeleteObject(hbm);
+    }
+    /* The band joins without a seam: the images' inner edges match the strip. */
+    Pixels left = BitmapPixels(m.h, 102), fill = BitmapPixels(m.h, 103), right = BitmapPixels(m.h, 104);
+    for (int y = 0; y < 28; y++) {
+        EXPECT_EQ(fill.at(0, y), left.at(249, y)) << y;
+        EXPECT_EQ(fill.at(0, y), right.at(0, y)) << y;
+    }
+
+    HRSRC hrsrc = FindResourceA(m.h, MAKEINTRESOURCEA(105), (LPCSTR)RT_GROUP_ICON);
+    ASSERT_TRUE(hrsrc);
+    const BYTE *pb = (const BYTE *)LockResource(LoadResource(m.h, hrsrc));
+    ASSERT_TRUE(pb);
+    int cIcons = pb[4] | (pb[5] << 8);
+    std::vector<int> sizes;
+    for (int i = 0; i < cIcons; i++)
+        sizes.push_back(pb[6 + 14 * i] == 0 ? 256 : pb[6 + 14 * i]);
+    EXPECT_EQ((std::vector<int>{ 48, 32, 16 }), sizes);
+}
+
+TEST(DeskResources, ManifestAsksForCommonControlsSix)
+{
+    DeskModule m;
+    ASSERT_TRUE(m.h);
+    HRSRC hrsrc = FindResourceA(m.h, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_TRUE(hrsrc);
+    const char *p = (const char *)LockResource(LoadResource(m.h, hrsrc));
+    std::string manifest(p, SizeofResource(m.h, hrsrc));
+    for (const char *part : { "name=\"Tiltdesk.exe\"", "type=\"win32\"", "processorArchitecture=\"X86\"",
+                              "version=\"1.0.0.0\"", "<description>Tiltdesk</description>",
+                              "name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\"" })
+        EXPECT_NE(std::string::npos, manifest.find(part)) << part;
+}
+
+} // namespace
