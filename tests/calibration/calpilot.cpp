@@ -9,6 +9,7 @@
  *   Calpilot next       goes to the next wizard page
  *   Calpilot finish     presses Finish and waits for the wizard to close
  *   Calpilot cancel     cancels the wizard
+ *   Calpilot close      closes the console's sheet
  * Exit code 0 when the step was done, 1 otherwise.
  */
 #include "calui.h"
@@ -108,6 +109,16 @@ static int Close(int nButton)
     return tb::WaitWindowGone(hWizard, 5000) ? 0 : 1;
 }
 
+static int CloseConsole()
+{
+    HWND hPage = Page();
+    if (!hPage)
+        return 1;
+    HWND hSheet = GetParent(hPage);
+    cal::PressSheetButton(hSheet, PSBTN_CANCEL);
+    return tb::WaitWindowGone(hSheet, 5000) ? 0 : 1;
+}
+
 int main(int argc, char **argv)
 {
     const char *pszStep = argc > 1 ? argv[1] : "";
@@ -124,6 +135,8 @@ int main(int argc, char **argv)
         return Close(PSBTN_FINISH);
     if (strcmp(pszStep, "cancel") == 0)
         return Close(PSBTN_CANCEL);
-    fprintf(stderr, "usage: Calpilot status|start|measure|next|finish|cancel\n");
+    if (strcmp(pszStep, "close") == 0)
+        return CloseConsole();
+    fprintf(stderr, "usage: Calpilot status|start|measure|next|finish|cancel|close\n");
     return 2;
 }
