@@ -1,0 +1,81 @@
+/*
+ * The Jolt settings store: the machine-wide defaults and each user's working
+ * copy below "SOFTWARE\Zelvar\Tiltkit\Jolt", the defaults refresh that keeps
+ * the user's copy in step with the installation, and the reading and writing
+ * of the values. Shared by Joltrun and Joltcfg; neither shows anything here.
+ */
+#ifndef JOLT_JOLTSTORE_H
+#define JOLT_JOLTSTORE_H
+
+#include <windows.h>
+#include "common/regpaths.h"
+#include "jolt/joltpure.h"
+
+#define JOLT_VAL_VERSION        "Version"
+#define JOLT_VAL_INSTALLTIME    "InstallTime"
+#define JOLT_VAL_SETTING        "JoltSetting"
+#define JOLT_VAL_VLAUNCHPATH    "VerticalLaunchPath"
+#define JOLT_VAL_HLAUNCHPATH    "HorizontalLaunchPath"
+#define JOLT_VAL_VSOUNDPATH     "VerticalSoundPath"
+#define JOLT_VAL_HSOUNDPATH     "HorizontalSoundPath"
+#define JOLT_VAL_IDLETIME       "IdleTime"
+#define JOLT_VAL_HELPFILEPATH   "HelpFilePath"
+
+/* Access of the per-user key: KEY_READ | KEY_WRITE (0x2001F). */
+#define JOLT_USER_ACCESS (KEY_READ | KEY_WRITE)
+
+/*
+ * Queries a value into a buffer of exactly cbBuffer bytes (type not
+ * examined). Returns the registry result; a longer value fails with
+ * ERROR_MORE_DATA. *pcbRead (optional) receives the stored size.
+ */
+LONG JoltQueryValue(HKEY hKey, LPCSTR pszName, void *pvBuffer, DWORD cbBuffer,
+                    DWORD *pcbRead);
+
+/* Reads a 4-byte value; a shorter one reads with its missing bytes 0. */
+BOOL JoltReadDword(HKEY hKey, LPCSTR pszName, DWORD *pdwValue);
+
+/*
+ * Reads a text value of at most 259 characters into a 260-byte buffer and
+ * terminates it. Fails, leaving the buffer untouched, when the value is
+ * missing or longer.
+ */
+BOOL JoltReadPath(HKEY hKey, LPCSTR pszName, char szPath[TILTKIT_TEXT_MAX]);
+
+/*
+ * Defaults refresh. JOLT_REFRESH_BROKEN (-1): the machine key's "Version"
+ * (or, with equal versions, its "InstallTime") cannot be read;
+ * JOLT_REFRESH_COPY (2): the user's copy is missing or from another
+ * installation; JOLT_REFRESH_CURRENT (0): the user's copy is current.
+ */
+int CheckJoltVersion(HKEY hMachineKey, HKEY hUserKey);
+/* 0, 6 (user time unreadable) or 8 (machine time unreadable); *pbSame 1 when equal. */
+int CompInstallTime(HKEY hUserKey, HKEY hMachineKey, int *pbSame);
+
+/* Copies every value and subkey of the machine key into the open user key. */
+LONG JoltCopyDefaults(HKEY hUserKey);
+
+/*
+ * Reads the Jolt values from the open per-user key in stored order:
+ * "JoltSetting", the vertical and horizontal sound paths, the vertical and
+ * horizontal launch paths, and "IdleTime" when pdwIdleTime is not NULL.
+ * Stops at the first value that cannot be read; the fields read before it
+ * keep their new values, the others stay untouched.
+ */
+BOOL JoltReadValues(HKEY hUserKey, JOLTSETTING *pSetting,
+                    char szVerticalSound[TILTKIT_TEXT_MAX],
+                    char szHorizontalSound[TILTKIT_TEXT_MAX],
+                    char szVerticalLaunch[TILTKIT_TEXT_MAX],
+                    char szHorizontalLaunch[TILTKIT_TEXT_MAX],
+                    DWORD *pdwIdleTime);
+
+/*
+ * Writes the values the settings page edits into the existing per-user key:
+ * "JoltSetting", then the vertical launch and sound paths, then the
+ * horizontal ones. Every write is attempted; TRUE when all succeeded.
+ */
+BOOL SaveJoltData(const JOLTSETTING *pSetting, LPCSTR pszVerticalLaunch,
+                  LPCSTR pszVerticalSound, LPCSTR pszHorizontalLaunch,
+                  LPCSTR pszHorizontalSound);
+
+#endif

@@ -1,0 +1,11 @@
+#include "jolt/joltsys.h"
+#include <shellapi.h>
+#include <mmsystem.h>
+
+JOLTSYSTEM g_JoltSystem = {
+    SendMessageA,
+    SendInput,
+    ShellExecuteA,
+    PlaySoundA,
+    SetTimer,
+};
