@@ -75,8 +75,8 @@ def check(path):
         if dll and m and m.group(1) in POST_XP:
             errors.append("imports %s!%s, which Windows XP lacks" % (dll, m.group(1)))
     # The first level of the resource tree lists the types: 16 is RT_VERSION.
-    m = re.search(r"Type Table:[^\n]*\n((?:\s*\S+\s+Entry:[^\n]*\n)+)", out)
-    if not m or not re.search(r"Entry: ID: 0x0*10,", m.group(1)):
+    types = re.findall(r"^[0-9a-f]+   Entry: ID: 0x([0-9a-f]+),", out, re.M)
+    if 0x10 not in [int(t, 16) for t in types]:
         errors.append("no version resource")
     return errors
 
