@@ -210,6 +210,13 @@ MessageBoxInfo WaitMessageBox(DWORD dwPid, DWORD dwTimeoutMs)
     if (!hwnd)
         return info;
     info.hwnd = hwnd;
+    /* The box window exists before its text is set: wait for the text (and
+     * a visible box) before reading, so that the texts are never half-made. */
+    WaitFor([&] {
+        HWND hwndText = GetDlgItem(hwnd, 0xFFFF);
+        return !IsWindow(hwnd) ||
+               (hwndText && GetWindowTextLengthW(hwndText) > 0 && IsWindowVisible(hwnd));
+    }, 2000);
     info.caption = WindowTextW(hwnd);
     HWND hwndText = GetDlgItem(hwnd, 0xFFFF);
     if (hwndText)
