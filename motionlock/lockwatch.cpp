@@ -240,6 +240,10 @@ void RestoreAfterResume(HWND hwnd)
 {
     LOCKWATCHSTATE *p = &g_Lockwatch;
 
+    /* After the end of the lock (log-off) there is nothing left to guard:
+     * the alarm settings stay off and the freed library is not read. */
+    if (g_DLGetAcceleration == NULL)
+        return;
     if (p->bAlarmOn) {
         ReassertSetting(ALARM_SETTING_FIRST);
         ReassertSetting(ALARM_SETTING_SECOND);

@@ -1,0 +1,156 @@
+/*
+ * The tour's look at motion security. First Lockwatch.exe itself, which
+ * under Wine stops at the workstation lock (Wine cannot lock) with its
+ * message; then Lockwatch's own logic in this process with the lock
+ * replaced, against the running manager stand-in and the Hwgate stand-in,
+ * printing every output step as it happens.
+ */
+#include <stdio.h>
+#include <math.h>
+#include "testbench/testbench.h"
+#include "gravmon/ManagerChannel.h"
+#include "standins/gravmgr/gravmgr_ctl.h"
+#include "hwgate_standin.h"
+#include "inproc.h"
+
+using namespace mltest;
+
+static DWORD s_dwStart;
+
+static void Say(const char *pszFormat, ...)
+{
+    va_list args;
+    printf("[%6.3f s] ", (GetTickCount() - s_dwStart) / 1000.0);
+    va_start(args, pszFormat);
+    vprintf(pszFormat, args);
+    va_end(args);
+    printf("\n");
+    fflush(stdout);
+}
+
+static LRESULT ManagerCommand(HWND hwndManager, const char *pszCmd)
+{
+    COPYDATASTRUCT cds;
+    DWORD_PTR dwResult = (DWORD_PTR)GRAVMGR_RESULT_ERROR;
+    cds.dwData = GRAVMGR_COPYDATA_TAG;
+    cds.cbData = (DWORD)strlen(pszCmd) + 1;
+    cds.lpData = (PVOID)pszCmd;
+    SendMessageTimeoutA(hwndManager, WM_COPYDATA, 0, (LPARAM)&cds, SMTO_NORMAL, 5000, &dwResult);
+    return (LRESULT)dwResult;
+}
+
+static void ShowMixer(const char *pszWhen)
+{
+    TestMixer mixer;
+    if (mixer.Ok())
+        Say("  mixer %s: mute %lu, volume %lu of %lu", pszWhen, mixer.Mute(), mixer.Volume(),
+            mixer.VolumeMax());
+}
+
+static DWORD HwgateLogger(void *pBlock, PFN_HWGATEFUNCTION pfnReal)
+{
+    HWGATEREGS *pRegs = (HWGATEREGS *)pBlock;
+    DWORD dwCode = pRegs->dwEax, dwNumber = pRegs->dwEbx, dwValue = pRegs->dwEcx;
+    DWORD dwResult = pfnReal(pBlock);
+    if (dwCode == HWGATE_FN_WRITE)
+        Say("  Hwgate: setting 0x%02lX <- %lu (%s), status %lu", dwNumber, dwValue,
+            dwValue ? "on" : "off", (pRegs->dwEax >> 8) & 0xFF);
+    else
+        Say("  Hwgate: setting 0x%02lX reads %lu, status %lu", dwNumber, (DWORD)pRegs->dwEcx,
+            (pRegs->dwEax >> 8) & 0xFF);
+    return dwResult;
+}
+
+static BOOL WINAPI TourLockWorkStation(void)
+{
+    g_fake.nLockCalls++;
+    Say("  LockWorkStation(): the workstation is locked (simulated)");
+    return TRUE;
+}
+
+static void RunProgram()
+{
+    Say("Lockwatch.exe starts: it asks the manager for the readings, then locks the workstation");
+    tb::Process proc;
+    if (!proc.Start(tb::BinPath("Lockwatch.exe"))) {
+        Say("could not start Lockwatch.exe");
+        return;
+    }
+    tb::MessageBoxInfo box = tb::WaitMessageBox(proc.Pid(), 10000);
+    if (box.found()) {
+        Say("Wine cannot lock the workstation, so Lockwatch gives the readings back and says:");
+        Say("  \"%s\" - \"%s\"", tb::Utf8(box.caption).c_str(), tb::Utf8(box.text).c_str());
+        tb::CloseMessageBox(box);
+    }
+    Say("Lockwatch.exe ended with exit code %ld", proc.Wait(5000));
+}
+
+static void RunGuard(HWND hwndManager)
+{
+    Say("Now Lockwatch's own code in this process, with the lock simulated");
+    HwgateReset();
+    InstallFakePlatform();
+    ResetLockwatchGlobals();
+    {
+        TestMixer mixer;
+        if (mixer.Ok()) {
+            mixer.SetMute(1);
+            mixer.SetVolume(30000);
+        }
+    }
+    ShowMixer("before the lock");
+
+    g_LockwatchPlatform.pfnLockWorkStation = TourLockWorkStation;
+    g_fake.onSound = [](const SoundCall &call) {
+        if (call.bNullSound)
+            Say("  sound: PlaySoundA(NULL, 0x%05lX) stops the loop", call.dwFlags);
+        else
+            Say("  sound: PlaySoundA(\"%s\", 0x%05lX) loops the alarm", call.sound.c_str(), call.dwFlags);
+    };
+    g_fake.hwgateHook = HwgateLogger;
+
+    InprocLockwatch lw;
+    if (!lw.Create() || !lw.WaitLocked()) {
+        Say("the lock did not start");
+        RemoveFakePlatform();
+        return;
+    }
+    Say("  the manager granted the override to window %p", (void *)ManagerCommand(hwndManager, "get override"));
+    if (!lw.WaitArmed()) {
+        Say("no reading came");
+        RemoveFakePlatform();
+        return;
+    }
+    Say("armed: baseline acceleration X %.4f, Y %.4f; checked every %u ms",
+        g_Lockwatch.fBaselineX, g_Lockwatch.fBaselineY, g_nTimerInterval);
+    tb::Pump(1000);
+    Say("the computer stays still: %d readings, no alarm", g_fake.nAccelCalls);
+
+    Say("the manager stand-in moves the computer");
+    ManagerCommand(hwndManager, "move");
+    if (lw.WaitAlarm())
+        Say("ALARM: a reading differed from the baseline");
+    ShowMixer("during the alarm");
+    tb::Pump(1500);
+
+    Say("the user unlocks the session (WTS_SESSION_UNLOCK)");
+    lw.Unlock();
+    ShowMixer("after the unlock");
+    Say("  the manager's override is now %ld (released); Lockwatch ended: %s",
+        (long)ManagerCommand(hwndManager, "get override"), lw.Alive() ? "no" : "yes");
+    RemoveFakePlatform();
+    ResetLockwatchGlobals();
+}
+
+int main()
+{
+    s_dwStart = GetTickCount();
+    HWND hwndManager = FindWindowA(GRAVMON_WINDOWCLASS, GRAVMON_WINDOWNAME);
+    if (hwndManager == NULL) {
+        Say("the accelerometer manager stand-in is not running");
+        return 1;
+    }
+    RunProgram();
+    RunGuard(hwndManager);
+    return 0;
+}
