@@ -68,6 +68,17 @@ static BOOL WINAPI TourLockWorkStation(void)
     return TRUE;
 }
 
+/* The real sound call (Wine plays into ALSA's null device), printed. */
+static BOOL WINAPI TourPlaySoundA(LPCSTR pszSound, HMODULE hmod, DWORD dwFlags)
+{
+    BOOL bResult = PlaySoundA(pszSound, hmod, dwFlags);
+    if (pszSound == NULL)
+        Say("  sound: PlaySoundA(NULL, 0x%05lX) stops the loop -> %d", dwFlags, bResult);
+    else
+        Say("  sound: PlaySoundA(\"%s\", 0x%05lX) loops the alarm -> %d", pszSound, dwFlags, bResult);
+    return bResult;
+}
+
 static void RunProgram()
 {
     Say("Lockwatch.exe starts: it asks the manager for the readings, then locks the workstation");
@@ -101,12 +112,7 @@ static void RunGuard(HWND hwndManager)
     ShowMixer("before the lock");
 
     g_LockwatchPlatform.pfnLockWorkStation = TourLockWorkStation;
-    g_fake.onSound = [](const SoundCall &call) {
-        if (call.bNullSound)
-            Say("  sound: PlaySoundA(NULL, 0x%05lX) stops the loop", call.dwFlags);
-        else
-            Say("  sound: PlaySoundA(\"%s\", 0x%05lX) loops the alarm", call.sound.c_str(), call.dwFlags);
-    };
+    g_LockwatchPlatform.pfnPlaySoundA = TourPlaySoundA;
     g_fake.hwgateHook = HwgateLogger;
 
     InprocLockwatch lw;
@@ -128,8 +134,9 @@ static void RunGuard(HWND hwndManager)
 
     Say("the manager stand-in moves the computer");
     ManagerCommand(hwndManager, "move");
-    if (lw.WaitAlarm())
-        Say("ALARM: a reading differed from the baseline");
+    if (tb::WaitFor([] { return g_Lockwatch.bAlarmOn != FALSE; }, 10000))
+        Say("ALARM: a reading differed from the baseline; saved for the unlock: mute %lu, volume %lu %%",
+            g_MixerState.dwSavedMute, g_MixerState.dwSavedVolume);
     ShowMixer("during the alarm");
     tb::Pump(1500);
 

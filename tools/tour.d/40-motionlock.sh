@@ -1,0 +1,7 @@
+# Motion security: Lockwatch locks the workstation and guards it. Wine cannot
+# lock, so Lockwatch.exe itself stops at the lock with its message; then its
+# own code runs with the lock simulated and prints each alarm output as the
+# manager stand-in moves the computer (settings through the Hwgate stand-in).
+tour_say "Motion security: Lockwatch guards the locked computer against being moved"
+tour_reg delete 'HKLM\Software\Zelvar\HwgateStandin' /f
+wine_run "$BUILD_DIR/tests/bin/motionlock_tour.exe" </dev/null 2>/dev/null | tee "$TOUR_OUT/motionlock.log"
