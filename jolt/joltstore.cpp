@@ -128,11 +128,12 @@ BOOL JoltReadValues(HKEY hUserKey, JOLTSETTING *pSetting,
 
 static LONG SetJoltPath(HKEY hKey, LPCSTR pszName, LPCSTR pszPath)
 {
-    int cch = lstrlenA(pszPath);
+    char szPath[TILTKIT_TEXT_MAX];
 
-    if (cch >= TILTKIT_TEXT_MAX)
-        cch = TILTKIT_TEXT_MAX - 1; /* never more than the readers accept */
-    return RegSetValueExA(hKey, pszName, 0, REG_SZ, (const BYTE *)pszPath, (DWORD)cch + 1);
+    /* Never more than the readers accept: 259 characters and the terminator. */
+    lstrcpynA(szPath, pszPath, ARRAYSIZE(szPath));
+    return RegSetValueExA(hKey, pszName, 0, REG_SZ, (const BYTE *)szPath,
+                          (DWORD)lstrlenA(szPath) + 1);
 }
 
 BOOL SaveJoltData(const JOLTSETTING *pSetting, LPCSTR pszVerticalLaunch,

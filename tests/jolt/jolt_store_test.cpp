@@ -406,6 +406,15 @@ TEST(JoltStore, SaveWritesTheFivePageValuesIntoAnExistingKeyOnly)
         EXPECT_EQ(e.text.size() + 1, cb) << e.pszName;
         EXPECT_EQ(e.text, sz);
     }
+    /* A path longer than the readers take is cut to 259 characters, never stored unreadable. */
+    ASSERT_TRUE(SaveJoltData(&s, std::string(300, 'L').c_str(), "a", "b", "c"));
+    {
+        Keys k;
+        Values v;
+        ASSERT_TRUE(v.Read(k.hUser));
+        EXPECT_EQ(std::string(259, 'L'), v.szVLaunch);
+    }
+
     /* Not the page's to write. */
     DWORD dwIdle = 0;
     EXPECT_TRUE(tb::RegGetDword(HKEY_CURRENT_USER, kJolt, "IdleTime", &dwIdle));
