@@ -37,11 +37,8 @@ tour_end() {
 # A fresh user and machine registry for the suite, as the installation leaves it.
 tour_reg delete 'HKCU\Software\Zelvar' /f
 tour_reg delete 'HKLM\Software\Zelvar' /f
-if [ -x "$root/tools/install-defaults.sh" ]; then
-  bash "$root/tools/install-defaults.sh" "$TOUR_WINBIN"
-else
-  tour_reg add 'HKLM\Software\Zelvar\Tiltkit\Gravmon' /v PATH /d "$TOUR_WINBIN\\Gravmon.dll" /f
-fi
+tour_say "Installation stand-in writes the machine-wide defaults for $TOUR_WINBIN"
+wine_run "$TOUR_BIN/Tkinstall.exe" "$TOUR_WINBIN" </dev/null >/dev/null 2>&1 || echo "Tkinstall failed"
 
 tour_say "Accelerometer manager stand-in starts with the demo scenario"
 wine_run "$TOUR_BIN/Gravmgr.exe" $manager_args /scenario "$(echo "$root/standins/gravmgr/demo.scn" | sed 's|^|Z:|; s|/|\\|g')" \
