@@ -444,7 +444,7 @@ TEST_F(GravmonExports, NoHandleLeaksOnAnyPath)
     round();   /* first-use allocations */
     long lBefore = gt::HandleCount();
     ULONG_PTR hBefore = NextHandleValue();
-    for (int i = 0; i < 200; i++)
+    for (int i = 0; i < 60; i++)
         round();
     long lAfter = gt::HandleCount();
     ULONG_PTR hAfter = NextHandleValue();
