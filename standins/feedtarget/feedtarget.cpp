@@ -14,7 +14,42 @@ static struct {
     DWORD dwBusyMs;
     POINT ptLast;
     BOOL bHavePoint;
+    /* Shown in the window: presses so far, the last key, moves and their sum. */
+    HWND hwnd;
+    DWORD cKeys;
+    UINT uLastVk;
+    DWORD cMoves;
+    LONG lSumX;
+    LONG lSumY;
 } g_target;
+
+static const char *KeyName(UINT uVk)
+{
+    switch (uVk) {
+    case VK_LEFT: return "Left";
+    case VK_UP: return "Up";
+    case VK_RIGHT: return "Right";
+    case VK_DOWN: return "Down";
+    case 0: return "-";
+    default: return "other";
+    }
+}
+
+static void OnPaint(HWND hwnd)
+{
+    PAINTSTRUCT ps;
+    char sz[256];
+    HDC hdc = BeginPaint(hwnd, &ps);
+    int n = _snprintf(sz, sizeof(sz) - 1, "keys pressed: %lu   last: %s", g_target.cKeys,
+                      KeyName(g_target.uLastVk));
+    sz[sizeof(sz) - 1] = '\0';
+    TextOutA(hdc, 16, 16, sz, n > 0 ? n : 0);
+    n = _snprintf(sz, sizeof(sz) - 1, "mouse moves: %lu   sum: %ld, %ld", g_target.cMoves,
+                  g_target.lSumX, g_target.lSumY);
+    sz[sizeof(sz) - 1] = '\0';
+    TextOutA(hdc, 16, 40, sz, n > 0 ? n : 0);
+    EndPaint(hwnd, &ps);
+}
 
 static void LogLine(const char *pszFormat, ...)
 {
@@ -134,6 +169,10 @@ static void OnRawInput(LPARAM lParam)
     if (raw.header.dwType == RIM_TYPEMOUSE) {
         LogLine("raw mouse %ld %ld %u dev %p", raw.data.mouse.lLastX, raw.data.mouse.lLastY,
                 (unsigned)raw.data.mouse.usFlags, raw.header.hDevice);
+        g_target.cMoves++;
+        g_target.lSumX += raw.data.mouse.lLastX;
+        g_target.lSumY += raw.data.mouse.lLastY;
+        InvalidateRect(g_target.hwnd, NULL, TRUE);
     } else if (raw.header.dwType == RIM_TYPEKEYBOARD) {
         LogLine("raw key %s 0x%02X", (raw.data.keyboard.Flags & RI_KEY_BREAK) ? "up" : "down",
                 (unsigned)raw.data.keyboard.VKey);
@@ -156,6 +195,9 @@ static LRESULT CALLBACK TargetWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARA
     switch (uMsg) {
     case WM_KEYDOWN:
         LogLine("key down 0x%02X", (unsigned)wParam);
+        g_target.cKeys++;
+        g_target.uLastVk = (UINT)wParam;
+        InvalidateRect(hwnd, NULL, TRUE);
         return 0;
     case WM_KEYUP:
         LogLine("key up 0x%02X", (unsigned)wParam);
@@ -165,6 +207,9 @@ static LRESULT CALLBACK TargetWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARA
         return DefWindowProcA(hwnd, uMsg, wParam, lParam);
     case WM_MOUSEMOVE:
         OnMouseMove();
+        return 0;
+    case WM_PAINT:
+        OnPaint(hwnd);
         return 0;
     case WM_TIMER:
         if (wParam == FEEDTARGET_TIMER_EXIT)
@@ -209,6 +254,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrev, LPSTR lpCmdLine, int nC
                          100, 100, 400, 300, NULL, NULL, hInstance, NULL);
     if (hwnd == NULL)
         return 1;
+    g_target.hwnd = hwnd;
     RegisterRawInput(hwnd);
     SetForegroundWindow(hwnd);
     SetFocus(hwnd);
