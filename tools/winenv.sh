@@ -68,7 +68,11 @@ wine_slot_up() { # state slot bindir
   # helper processes started once, away from any caller's output pipes.
   setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
   if [ ! -f "$dir/server.up" ]; then
-    setsid env LC_ALL=ru_RU.UTF-8 "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1
+    if [ -f "$bin/Winewarm.exe" ]; then
+      setsid env LC_ALL=ru_RU.UTF-8 "$WINE" "$bin/Winewarm.exe" </dev/null >/dev/null 2>&1
+    else
+      setsid env LC_ALL=ru_RU.UTF-8 "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1
+    fi
     touch "$dir/server.up"
   fi
 }
