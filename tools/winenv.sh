@@ -14,6 +14,7 @@ export ALSA_CONFIG_PATH="$_tk_here/alsa-null.conf"
 wine_template() { # state
   local state=$1 t=$1/template
   [ -f "$t/.ready" ] && return 0
+  mkdir -p "$state" || return 1
   until mkdir "$state/template.lock" 2>/dev/null; do
     [ -f "$t/.ready" ] && return 0; sleep 0.2
   done
