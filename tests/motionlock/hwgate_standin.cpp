@@ -68,19 +68,28 @@ std::vector<std::string> HwgateWrites()
     return writes;
 }
 
-HideSystemLibrary::HideSystemLibrary(const char *pszName) : m_bHidden(false)
+HideSystemLibrary::HideSystemLibrary(const char *pszName) : m_bHidden(true)
 {
     char szDir[MAX_PATH];
     GetSystemDirectoryA(szDir, MAX_PATH);
-    m_path = std::string(szDir) + "\\" + pszName;
-    m_bHidden = MoveFileExA(m_path.c_str(), (m_path + ".hidden").c_str(),
-                            MOVEFILE_REPLACE_EXISTING) != FALSE;
+    WIN32_FIND_DATAA fd;
+    HANDLE hFind = FindFirstFileA((std::string(szDir) + "\\*").c_str(), &fd);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (lstrcmpiA(fd.cFileName, pszName) == 0)
+            m_paths.push_back(std::string(szDir) + "\\" + fd.cFileName);
+    } while (FindNextFileA(hFind, &fd));
+    FindClose(hFind);
+    for (const std::string &path : m_paths)
+        if (!MoveFileExA(path.c_str(), (path + ".hidden").c_str(), MOVEFILE_REPLACE_EXISTING))
+            m_bHidden = false;
 }
 
 HideSystemLibrary::~HideSystemLibrary()
 {
-    if (m_bHidden)
-        MoveFileExA((m_path + ".hidden").c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    for (const std::string &path : m_paths)
+        MoveFileExA((path + ".hidden").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 } // namespace mltest

@@ -24,14 +24,17 @@ std::vector<HWGATELOGRECORD> HwgateLog();
 /* The writes of the log as "5E=2" strings, in order. */
 std::vector<std::string> HwgateWrites();
 
-/* Renames a library of the system directory away for the life of the object. */
+/* Renames a library of the system directory away for the life of the
+ * object. Every file whose name matches without regard to case is moved and
+ * put back under its own name: the prefix's file system is case-sensitive,
+ * and a copy under a second spelling would still be loaded. */
 class HideSystemLibrary {
 public:
     explicit HideSystemLibrary(const char *pszName);
     ~HideSystemLibrary();
-    bool Hidden() const { return m_bHidden; }
+    bool Hidden() const { return !m_paths.empty() && m_bHidden; }
 private:
-    std::string m_path;
+    std::vector<std::string> m_paths;
     bool m_bHidden;
 };
 
