@@ -28,6 +28,20 @@ tour_say() { printf '\n\033[1m== %s\033[0m\n' "$*"; }
 tour_manager() { wine_run "$TOUR_BIN/Gravctl.exe" "$@"; }
 tour_shot() { import -display "$DISPLAY" -window root "$TOUR_OUT/$1.png" 2>/dev/null && echo "screenshot: $TOUR_OUT/$1.png"; }
 tour_reg() { wine_run reg "$@" >/dev/null 2>&1; }
+tour_winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
+# (Re)starts the manager stand-in with the given arguments: the demo scenario,
+# or none for a still computer that only the fragment's commands move.
+tour_manager_start() {
+  if [ -n "${manager_pid:-}" ]; then
+    tour_manager quit >/dev/null 2>&1
+    wait "$manager_pid" 2>/dev/null
+  fi
+  wine_run "$TOUR_BIN/Gravmgr.exe" $manager_args "$@" /log "$(tour_winpath "$TOUR_OUT/gravmgr.log")" \
+    </dev/null >/dev/null 2>&1 &
+  manager_pid=$!
+  for _ in $(seq 1 100); do tour_manager get active >/dev/null 2>&1 && break; sleep 0.1; done
+}
+tour_demo_manager() { tour_manager_start /scenario "$(tour_winpath "$root/standins/gravmgr/demo.scn")"; }
 tour_end() {
   [ -n "${manager_pid:-}" ] && { tour_manager quit >/dev/null 2>&1; wait "$manager_pid" 2>/dev/null; }
   [ -z "${TILTKIT_DISPLAY:-}" ] && wine_all_down "$state"
@@ -39,12 +53,19 @@ tour_reg delete 'HKCU\Software\Zelvar' /f
 tour_reg delete 'HKLM\Software\Zelvar' /f
 tour_say "Installation stand-in writes the machine-wide defaults for $TOUR_WINBIN"
 wine_run "$TOUR_BIN/Tkinstall.exe" "$TOUR_WINBIN" </dev/null >/dev/null 2>&1 || echo "Tkinstall failed"
+# Only the page plug-ins that are built here stay registered.
+wine_run reg query 'HKLM\Software\Zelvar\Tiltkit\Property' /s 2>/dev/null | tr -d '\r' |
+  awk '/^HKEY/ { k = $0 } /DLLFileName/ { sub(/.*REG_SZ +/, ""); print k "|" $0 }' |
+  while IFS='|' read -r key dll; do
+    unix=$(printf '%s' "${dll#Z:}" | tr '\\' /)
+    if [ ! -f "$unix" ]; then
+      tour_reg delete "$key" /f
+      echo "page plug-in $(basename "$unix") is not built: its entry ${key##*\\} is left out"
+    fi
+  done
 
 tour_say "Accelerometer manager stand-in starts with the demo scenario"
-wine_run "$TOUR_BIN/Gravmgr.exe" $manager_args /scenario "$(echo "$root/standins/gravmgr/demo.scn" | sed 's|^|Z:|; s|/|\\|g')" \
-  /log "$(echo "$TOUR_OUT/gravmgr.log" | sed 's|^|Z:|; s|/|\\|g')" </dev/null >/dev/null 2>&1 &
-manager_pid=$!
-for _ in $(seq 1 100); do tour_manager get active >/dev/null 2>&1 && break; sleep 0.1; done
+tour_demo_manager
 
 for fragment in "$root"/tools/tour.d/*.sh; do
   [ -e "$fragment" ] || continue

@@ -7,15 +7,6 @@
 # without it, so each tilt below is exactly the one named, and the demo
 # stand-in is started again afterwards.
 
-tf_winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
-tf_manager_restart() { # extra stand-in arguments...
-  tour_manager quit >/dev/null 2>&1
-  wait "$manager_pid" 2>/dev/null
-  wine_run "$TOUR_BIN/Gravmgr.exe" $manager_args "$@" /log "$(tf_winpath "$TOUR_OUT/gravmgr.log")" \
-    </dev/null >/dev/null 2>&1 &
-  manager_pid=$!
-  for _ in $(seq 1 100); do tour_manager get active >/dev/null 2>&1 && break; sleep 0.1; done
-}
 # Key events of the log since line $1, one line per tick (events closer than 30 ms).
 tf_keys_since() {
   tail -n +"$(( $1 + 1 ))" "$tf_log" | tr -d '\r' | awk '
@@ -37,7 +28,7 @@ tf_item() { # type
 }
 tf_serve() { # target lifetime in ms
   # Started as its shortcut does: the item name, unquoted, is the whole tail.
-  FEEDTARGET_LOG=$(tf_winpath "$tf_log") FEEDTARGET_EXIT=$1 \
+  FEEDTARGET_LOG=$(tour_winpath "$tf_log") FEEDTARGET_EXIT=$1 \
     wine_run "$TOUR_BIN/Feedrun.exe" Tiltfeed + Feedtarget </dev/null >/dev/null 2>&1 &
   tf_pid=$!
   for _ in $(seq 1 100); do grep -q '^[0-9]* cwd' "$tf_log" 2>/dev/null && break; sleep 0.1; done
@@ -47,7 +38,7 @@ tf_serve() { # target lifetime in ms
 tf_dir=$TOUR_OUT/tiltfeed
 rm -rf "$tf_dir" && mkdir -p "$tf_dir"
 tf_log=$tf_dir/feedtarget.log
-tf_manager_restart
+tour_manager_start
 
 tour_say "Tiltfeed: the item \"Tiltfeed + Feedtarget\" in cursor-key mode (rate 10), started through Feedrun.exe"
 tour_manager tilt 0 0 >/dev/null
@@ -94,4 +85,4 @@ tail -n +"$(( n + 1 ))" "$tf_log" | tr -d '\r' | awk '$2 == "raw" && $3 == "mous
 echo "  (level still sends a zero-length move every tick)"
 wait "$tf_pid" 2>/dev/null
 
-tf_manager_restart /scenario "$(tf_winpath "$root/standins/gravmgr/demo.scn")"
+tour_demo_manager

@@ -3,7 +3,6 @@
 # which logs each start) and a sideways tilt does nothing; after every action
 # the runtime rests for the idle time. Sourced by tools/tour.sh.
 
-jolt_winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
 jolt_runs() { [ -f "$jolt_dir/joltmark.log" ] && wc -l < "$jolt_dir/joltmark.log" | tr -d ' ' || echo 0; }
 jolt_wait_runs() { # count
   for _ in $(seq 1 50); do [ "$(jolt_runs)" -ge "$1" ] && return 0; sleep 0.1; done
@@ -17,7 +16,7 @@ cp "$TOUR_BIN/Joltmark.exe" "$jolt_dir/Joltmark.exe"
 tour_say "Jolt: the installed defaults, then forward/backward = run Joltmark.exe, left/right = nothing"
 wine_run "$TOUR_BIN/Tkinstall.exe" "$TOUR_WINBIN" Jolt </dev/null >/dev/null 2>&1
 tour_reg add 'HKLM\Software\Zelvar\Tiltkit\Jolt' /v JoltSetting /t REG_BINARY /d 03000000000000000000000000000000 /f
-tour_reg add 'HKLM\Software\Zelvar\Tiltkit\Jolt' /v VerticalLaunchPath /d "$(jolt_winpath "$jolt_dir/Joltmark.exe")" /f
+tour_reg add 'HKLM\Software\Zelvar\Tiltkit\Jolt' /v VerticalLaunchPath /d "$(tour_winpath "$jolt_dir/Joltmark.exe")" /f
 tour_reg add 'HKLM\Software\Zelvar\Tiltkit\Jolt' /v IdleTime /t REG_DWORD /d 1500 /f
 # A new user: the runtime copies the machine's values at its start.
 tour_reg delete 'HKCU\Software\Zelvar\Tiltkit\Jolt' /f

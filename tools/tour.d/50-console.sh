@@ -43,4 +43,7 @@ else
   tour_shot console-failed
   kill "$desk_pid" 2>/dev/null
 fi
+# Never leave the tour waiting on a console that did not close.
+for _ in $(seq 1 50); do kill -0 "$desk_pid" 2>/dev/null || break; sleep 0.1; done
+kill "$desk_pid" 2>/dev/null
 wait "$desk_pid" 2>/dev/null

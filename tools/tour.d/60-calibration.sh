@@ -6,16 +6,7 @@
 # survive; for this part the stand-in runs without it (raw readings fixed per
 # position) and the demo stand-in is started again afterwards.
 
-cal_winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
 cal_pilot() { wine_run "$BUILD_DIR/tests/bin/Calpilot.exe" "$@"; }
-cal_manager_restart() { # extra stand-in arguments...
-  tour_manager quit >/dev/null 2>&1
-  wait "$manager_pid" 2>/dev/null
-  wine_run "$TOUR_BIN/Gravmgr.exe" $manager_args "$@" /log "$(cal_winpath "$TOUR_OUT/gravmgr.log")" \
-    </dev/null >/dev/null 2>&1 &
-  manager_pid=$!
-  for _ in $(seq 1 100); do tour_manager get active >/dev/null 2>&1 && break; sleep 0.1; done
-}
 
 if [ ! -x "$BUILD_DIR/tests/bin/Calpilot.exe" ]; then
   tour_say "Calibration: skipped (the test tree with Calpilot.exe is not built)"
@@ -30,7 +21,7 @@ else
   fi
 
   tour_say "Calibration: the stand-in holds still; its zero base is marked not valid"
-  cal_manager_restart
+  tour_manager_start
   tour_manager invalid
 
   tour_say "Calibration: the console opens on the calibration page (Tiltdesk.exe $cal_key)"
@@ -66,5 +57,5 @@ else
   wait "$cal_desk_pid" 2>/dev/null
 
   tour_say "Calibration: the demo stand-in takes over again"
-  cal_manager_restart /scenario "$(cal_winpath "$root/standins/gravmgr/demo.scn")"
+  tour_demo_manager
 fi
