@@ -117,7 +117,12 @@ extern "C" LONG WINAPI SetZeroBase(LONG lLevelX, LONG lLevelY, LONG lSideX, LONG
     return lResult;
 }
 
-extern "C" LONG WINAPI Monopolize(HWND hwnd)
+/*
+ * Monopolize and Unmonopolize: read the holder, refuse on a conflict, write
+ * the new holder. Taking the monopoly conflicts with any holder, the caller
+ * included; giving it back conflicts only with another window.
+ */
+static LONG ChangeMonopoly(HWND hwnd, BOOL bTake)
 {
     ManagerChannel channel;
     HWND hwndHolder = NULL;
@@ -128,29 +133,20 @@ extern "C" LONG WINAPI Monopolize(HWND hwnd)
     lResult = OpenActive(channel, FALSE);
     if (lResult == GRAVMON_OK)
         lResult = channel.ReadMonopolyWindow(&hwndHolder);
-    if (lResult == GRAVMON_OK && hwndHolder != NULL)
+    if (lResult == GRAVMON_OK && hwndHolder != NULL && (bTake || hwndHolder != hwnd))
         lResult = GRAVMON_E_MONOPOLY;
     if (lResult == GRAVMON_OK)
-        lResult = channel.WriteMonopolyWindow(hwnd);
+        lResult = channel.WriteMonopolyWindow(bTake ? hwnd : NULL);
     channel.Close();
     return lResult;
 }
 
+extern "C" LONG WINAPI Monopolize(HWND hwnd)
+{
+    return ChangeMonopoly(hwnd, TRUE);
+}
+
 extern "C" LONG WINAPI Unmonopolize(HWND hwnd)
 {
-    ManagerChannel channel;
-    HWND hwndHolder = NULL;
-    LONG lResult = CheckWindow(hwnd);
-
-    if (lResult != GRAVMON_OK)
-        return lResult;
-    lResult = OpenActive(channel, FALSE);
-    if (lResult == GRAVMON_OK)
-        lResult = channel.ReadMonopolyWindow(&hwndHolder);
-    if (lResult == GRAVMON_OK && hwndHolder != NULL && hwndHolder != hwnd)
-        lResult = GRAVMON_E_MONOPOLY;
-    if (lResult == GRAVMON_OK)
-        lResult = channel.WriteMonopolyWindow(NULL);
-    channel.Close();
-    return lResult;
+    return ChangeMonopoly(hwnd, FALSE);
 }
