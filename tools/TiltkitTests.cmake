@@ -64,3 +64,6 @@ function(tiltkit_benchmark name)
   target_link_options(${name} PRIVATE -mconsole)
   set_property(GLOBAL APPEND PROPERTY TILTKIT_BENCHMARKS ${name})
 endfunction()
+
+# Every deliverable library exports exactly the names of its .def file.
+add_test(NAME exportcheck COMMAND python3 ${TILTKIT_ROOT}/tools/exportcheck.py ${TILTKIT_ROOT} ${TILTKIT_WIN_BIN})
