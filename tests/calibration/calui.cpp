@@ -1,7 +1,7 @@
 #include "calui.h"
+#include "testbench/capture.h"
 #include <prsht.h>
 #include "common/regpaths.h"
-#include <stdio.h>
 #include <vector>
 
 namespace cal {
@@ -155,51 +155,6 @@ HWND WaitMeasureDialog(DWORD dwPid, DWORD dwTimeoutMs)
     return hwnd;
 }
 
-struct BoxCtx {
-    DWORD dwPid;
-    std::vector<HWND> boxes;
-};
-
-static BOOL CALLBACK BoxProc(HWND hwnd, LPARAM lParam)
-{
-    BoxCtx *ctx = (BoxCtx *)lParam;
-    DWORD dwPid = 0;
-    GetWindowThreadProcessId(hwnd, &dwPid);
-    if ((!ctx->dwPid || dwPid == ctx->dwPid) && ClassOf(hwnd) == "#32770" && GetDlgItem(hwnd, 0xFFFF) != NULL &&
-        IsWindowVisible(hwnd))
-        ctx->boxes.push_back(hwnd);
-    return TRUE;
-}
-
-static std::vector<HWND> ErrorBoxes(DWORD dwPid)
-{
-    BoxCtx ctx = { dwPid, {} };
-    EnumWindows(BoxProc, (LPARAM)&ctx);
-    return ctx.boxes;
-}
-
-tb::MessageBoxInfo WaitErrorBox(DWORD dwPid, DWORD dwTimeoutMs)
-{
-    tb::MessageBoxInfo info;
-    tb::WaitFor([&] {
-        std::vector<HWND> boxes = ErrorBoxes(dwPid);
-        if (boxes.empty())
-            return false;
-        info.hwnd = boxes.front();
-        return true;
-    }, dwTimeoutMs);
-    if (info.hwnd) {
-        info.caption = Text(info.hwnd);
-        info.text = ItemText(info.hwnd, 0xFFFF);
-    }
-    return info;
-}
-
-int CountErrorBoxes(DWORD dwPid)
-{
-    return (int)ErrorBoxes(dwPid).size();
-}
-
 std::wstring Text(HWND hwnd)
 {
     std::vector<wchar_t> buf(8192, L'\0');
@@ -243,121 +198,11 @@ bool WaitSheetButton(HWND hwndSheet, int idButton, bool bEnabled, DWORD dwTimeou
                        dwTimeoutMs);
 }
 
-/* ---- PNG writer: stored deflate blocks, enough for screenshots ---------- */
-
-static unsigned long Crc32(const unsigned char *p, size_t n, unsigned long crc = 0)
-{
-    static unsigned long table[256];
-    if (!table[1]) {
-        for (unsigned long i = 0; i < 256; i++) {
-            unsigned long c = i;
-            for (int k = 0; k < 8; k++)
-                c = c & 1 ? 0xEDB88320UL ^ (c >> 1) : c >> 1;
-            table[i] = c;
-        }
-    }
-    crc = ~crc & 0xFFFFFFFFUL;
-    for (size_t i = 0; i < n; i++)
-        crc = table[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc & 0xFFFFFFFFUL;
-}
-
-static void Put32(std::vector<unsigned char> &v, unsigned long x)
-{
-    v.push_back((x >> 24) & 0xFF);
-    v.push_back((x >> 16) & 0xFF);
-    v.push_back((x >> 8) & 0xFF);
-    v.push_back(x & 0xFF);
-}
-
-static void Chunk(std::vector<unsigned char> &out, const char *type, const std::vector<unsigned char> &data)
-{
-    Put32(out, (unsigned long)data.size());
-    std::vector<unsigned char> body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    out.insert(out.end(), body.begin(), body.end());
-    Put32(out, Crc32(body.data(), body.size()));
-}
-
-static bool WritePng(const std::string &path, int w, int h, const std::vector<unsigned char> &rgb)
-{
-    std::vector<unsigned char> raw;
-    for (int y = 0; y < h; y++) {
-        raw.push_back(0);
-        raw.insert(raw.end(), rgb.begin() + (size_t)y * w * 3, rgb.begin() + (size_t)(y + 1) * w * 3);
-    }
-    std::vector<unsigned char> z = { 0x78, 0x01 };
-    unsigned long a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    for (size_t pos = 0; pos < raw.size() || pos == 0;) {
-        size_t n = raw.size() - pos > 65535 ? 65535 : raw.size() - pos;
-        z.push_back(pos + n >= raw.size() ? 1 : 0);
-        z.push_back(n & 0xFF);
-        z.push_back((n >> 8) & 0xFF);
-        z.push_back(~n & 0xFF);
-        z.push_back((~n >> 8) & 0xFF);
-        z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
-        pos += n;
-        if (n == 0)
-            break;
-    }
-    Put32(z, (b << 16) | a);
-    std::vector<unsigned char> out = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
-    std::vector<unsigned char> ihdr;
-    Put32(ihdr, w);
-    Put32(ihdr, h);
-    ihdr.insert(ihdr.end(), { 8, 2, 0, 0, 0 });
-    Chunk(out, "IHDR", ihdr);
-    Chunk(out, "IDAT", z);
-    Chunk(out, "IEND", {});
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = fwrite(out.data(), 1, out.size(), f) == out.size();
-    return fclose(f) == 0 && ok;
-}
-
 std::string Screenshot(HWND hwnd, const std::string &name)
 {
-    tb::Pump(300);   /* let the console finish painting */
-    RECT rc = { 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) };
-    if (hwnd)
-        GetWindowRect(hwnd, &rc);
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    if (w <= 0 || h <= 0)
-        return "";
-    HDC hdcScreen = GetDC(NULL);
-    HDC hdcMem = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, w, h);
-    HGDIOBJ hOld = SelectObject(hdcMem, hbm);
-    BitBlt(hdcMem, 0, 0, w, h, hdcScreen, rc.left, rc.top, SRCCOPY);
-    SelectObject(hdcMem, hOld);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = w;
-    bmi.bmiHeader.biHeight = -h;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 24;
-    int stride = (w * 3 + 3) & ~3;
-    std::vector<unsigned char> dib((size_t)stride * h);
-    GetDIBits(hdcMem, hbm, 0, h, dib.data(), &bmi, DIB_RGB_COLORS);
-    DeleteObject(hbm);
-    DeleteDC(hdcMem);
-    ReleaseDC(NULL, hdcScreen);
-    std::vector<unsigned char> rgb((size_t)w * h * 3);
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++)
-            for (int k = 0; k < 3; k++)
-                rgb[((size_t)y * w + x) * 3 + k] = dib[(size_t)y * stride + x * 3 + 2 - k];
     char szDir[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, szDir);
-    std::string dir = std::string(szDir) + "\\screenshots";
-    CreateDirectoryA(dir.c_str(), NULL);
-    std::string path = dir + "\\" + name + ".png";
-    return WritePng(path, w, h, rgb) ? path : "";
+    return tb::SaveScreenshot(hwnd, std::string(szDir) + "\\screenshots", name);
 }
 
 } // namespace cal

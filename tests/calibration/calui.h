@@ -29,10 +29,6 @@ HWND ActiveWizardPage(HWND hwndWizard);
 /* The measurement dialog, once it is open. */
 HWND WaitMeasureDialog(DWORD dwPid, DWORD dwTimeoutMs = 5000);
 
-/* A message box (#32770 with a text static as a direct child). */
-tb::MessageBoxInfo WaitErrorBox(DWORD dwPid, DWORD dwTimeoutMs = 5000);
-int CountErrorBoxes(DWORD dwPid);
-
 /* Text of a control or window of another process (WM_GETTEXT). */
 std::wstring Text(HWND hwnd);
 std::wstring ItemText(HWND hDlg, int id);

@@ -45,7 +45,7 @@ TEST_F(CalibrationPage, ValidZeroBaseShowsCalibratedStatus)
     EXPECT_EQ(tb::Wide(cal::kStatusCalibrated), cal::ItemText(hPage, 1000));
     EXPECT_EQ(tb::Wide(u8"Начать калибровку"), cal::ItemText(hPage, 1001));
     EXPECT_TRUE(StartEnabled(hPage));
-    EXPECT_EQ(0, cal::CountErrorBoxes(console.Pid()));
+    EXPECT_EQ(0, tb::CountMessageBoxes(console.Pid()));
     /* The plug-in contributes exactly one page to the sheet. */
     HWND hTab = FindWindowExA(GetParent(hPage), NULL, "SysTabControl32", NULL);
     ASSERT_NE(nullptr, hTab);
@@ -62,13 +62,13 @@ TEST_F(CalibrationPage, InvalidZeroBaseShowsUncalibratedStatus)
     ASSERT_NE(nullptr, hPage);
     EXPECT_EQ(tb::Wide(cal::kStatusUncalibrated), cal::ItemText(hPage, 1000));
     EXPECT_TRUE(StartEnabled(hPage));
-    EXPECT_EQ(0, cal::CountErrorBoxes(console.Pid()));
+    EXPECT_EQ(0, tb::CountMessageBoxes(console.Pid()));
 }
 
 TEST_F(CalibrationPage, NoManagerShowsOneBoxAndDisablesTheWizard)
 {
     StartConsole();
-    tb::MessageBoxInfo box = cal::WaitErrorBox(console.Pid(), 10000);
+    tb::MessageBoxInfo box = tb::WaitMessageBox(console.Pid(), 10000);
     ASSERT_TRUE(box.found());
     EXPECT_EQ(tb::Wide(cal::kCaption), box.caption);
     EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
@@ -78,7 +78,7 @@ TEST_F(CalibrationPage, NoManagerShowsOneBoxAndDisablesTheWizard)
     EXPECT_EQ(cal::StatusErrorText(), cal::ItemText(hPage, 1000));
     EXPECT_FALSE(StartEnabled(hPage));
     tb::Pump(300);
-    EXPECT_EQ(0, cal::CountErrorBoxes(console.Pid()));
+    EXPECT_EQ(0, tb::CountMessageBoxes(console.Pid()));
     cal::Screenshot(GetParent(hPage), "calibration_page_no_manager");
 }
 
@@ -88,11 +88,11 @@ TEST_F(CalibrationPage, MissingGravmonEntryReportsDamagedInstallation)
     ASSERT_TRUE(manager.Start());
     StartConsole();
     /* First the damaged installation, then no data from the manager. */
-    tb::MessageBoxInfo box = cal::WaitErrorBox(console.Pid(), 10000);
+    tb::MessageBoxInfo box = tb::WaitMessageBox(console.Pid(), 10000);
     ASSERT_TRUE(box.found());
     EXPECT_EQ(tb::Wide(cal::kInstallation), box.text);
     ASSERT_TRUE(tb::CloseMessageBox(box));
-    box = cal::WaitErrorBox(console.Pid());
+    box = tb::WaitMessageBox(console.Pid());
     ASSERT_TRUE(box.found());
     EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
     ASSERT_TRUE(tb::CloseMessageBox(box));
@@ -108,11 +108,11 @@ TEST_F(CalibrationPage, UnloadableGravmonReportsNoData)
     ASSERT_TRUE(manager.Start());
     StartConsole();
     /* The load failure and the status each report no data. */
-    tb::MessageBoxInfo box = cal::WaitErrorBox(console.Pid(), 10000);
+    tb::MessageBoxInfo box = tb::WaitMessageBox(console.Pid(), 10000);
     ASSERT_TRUE(box.found());
     EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
     ASSERT_TRUE(tb::CloseMessageBox(box));
-    box = cal::WaitErrorBox(console.Pid());
+    box = tb::WaitMessageBox(console.Pid());
     ASSERT_TRUE(box.found());
     EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
     ASSERT_TRUE(tb::CloseMessageBox(box));

@@ -122,7 +122,7 @@ TEST_F(CalibrationWizard, CancelledMeasurementAndWizardWriteNothing)
     EXPECT_EQ(614, Get("zb3"));
     EXPECT_EQ(tb::Wide(cal::kStatusCalibrated), cal::ItemText(hPage, 1000));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hPage, 1001)));
-    EXPECT_EQ(0, cal::CountErrorBoxes(console.Pid()));
+    EXPECT_EQ(0, tb::CountMessageBoxes(console.Pid()));
 }
 
 TEST_F(CalibrationWizard, MovingComputerFailsTheMeasurement)
@@ -175,7 +175,7 @@ TEST_F(CalibrationWizard, ThreeStillPositionsStoreTheZeroBase)
      * wizard stays open with its measurements. */
     ASSERT_EQ(1, manager.Command("serve 0"));
     cal::PressSheetButton(hWizard, PSBTN_FINISH);
-    tb::MessageBoxInfo box = cal::WaitErrorBox(console.Pid());
+    tb::MessageBoxInfo box = tb::WaitMessageBox(console.Pid());
     ASSERT_TRUE(box.found());
     EXPECT_EQ(tb::Wide(cal::kCaption), box.caption);
     EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
@@ -194,5 +194,5 @@ TEST_F(CalibrationWizard, ThreeStillPositionsStoreTheZeroBase)
     EXPECT_EQ(400, Get("zb3"));
     /* The page tells the new state. */
     EXPECT_TRUE(cal::WaitItemText(hPage, 1000, tb::Wide(cal::kStatusCalibrated)));
-    EXPECT_EQ(0, cal::CountErrorBoxes(console.Pid()));
+    EXPECT_EQ(0, tb::CountMessageBoxes(console.Pid()));
 }

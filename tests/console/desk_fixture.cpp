@@ -4,7 +4,6 @@
 #include <commctrl.h>
 #include <prsht.h>
 #include <shlwapi.h>
-#include <stdio.h>
 
 namespace dt {
 
@@ -86,28 +85,10 @@ HWND DeskTest::WaitSheet(DWORD dwTimeoutMs)
     return hwnd;
 }
 
-tb::MessageBoxInfo WaitBox(DWORD dwPid, DWORD dwTimeoutMs)
-{
-    /* The box window exists a moment before its texts are in: wait until
-     * caption and message are both there. */
-    tb::MessageBoxInfo box;
-    tb::WaitFor([&] {
-        HWND hwnd = tb::WaitWindow("#32770", NULL, 0, dwPid);
-        HWND hwndText = hwnd ? GetDlgItem(hwnd, 0xFFFF) : NULL;
-        if (!hwndText)
-            return false;
-        box.hwnd = hwnd;
-        box.caption = WindowText(hwnd);
-        box.text = WindowText(hwndText);
-        return !box.caption.empty() && !box.text.empty();
-    }, dwTimeoutMs);
-    return box;
-}
-
 void DeskTest::ExpectOnlyBox(const std::wstring &text, int line)
 {
     SCOPED_TRACE(line);
-    tb::MessageBoxInfo box = WaitBox(m_desk.Pid(), 10000);
+    tb::MessageBoxInfo box = tb::WaitMessageBox(m_desk.Pid(), 10000);
     ASSERT_TRUE(box.found());
     EXPECT_EQ(tb::Wide(kCaption), box.caption);
     EXPECT_EQ(text, box.text);
@@ -179,107 +160,12 @@ std::wstring CurrentPageTitle(HWND hwndSheet)
     return WindowText(GetDlgItem(hwndPage, 1001));
 }
 
-static Pixels FromBitmap(HDC hdc, HBITMAP hbm, int w, int h)
-{
-    Pixels px;
-    px.w = w;
-    px.h = h;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = w;
-    bmi.bmiHeader.biHeight = -h;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    px.rgb.assign((size_t)w * h, 0);
-    GetDIBits(hdc, hbm, 0, h, px.rgb.data(), &bmi, DIB_RGB_COLORS);
-    for (DWORD &v : px.rgb)
-        v &= 0x00FFFFFF;
-    return px;
-}
-
-Pixels CaptureScreen(const RECT &rc)
-{
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    if (w <= 0 || h <= 0)
-        return Pixels();
-    HDC hdcScreen = GetDC(NULL);
-    HDC hdcMem = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, w, h);
-    HGDIOBJ hOld = SelectObject(hdcMem, hbm);
-    BitBlt(hdcMem, 0, 0, w, h, hdcScreen, rc.left, rc.top, SRCCOPY);
-    SelectObject(hdcMem, hOld);
-    Pixels px = FromBitmap(hdcMem, hbm, w, h);
-    DeleteObject(hbm);
-    DeleteDC(hdcMem);
-    ReleaseDC(NULL, hdcScreen);
-    return px;
-}
-
-Pixels BitmapPixels(HMODULE hModule, int id)
-{
-    HBITMAP hbm = (HBITMAP)LoadImageA(hModule, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0,
-                                      LR_CREATEDIBSECTION);
-    if (!hbm)
-        return Pixels();
-    BITMAP bm = {};
-    GetObjectA(hbm, sizeof(bm), &bm);
-    HDC hdc = GetDC(NULL);
-    Pixels px = FromBitmap(hdc, hbm, bm.bmWidth, bm.bmHeight);
-    ReleaseDC(NULL, hdc);
-    DeleteObject(hbm);
-    return px;
-}
-
 std::string Screenshot(HWND hwnd, const std::string &name)
 {
-    tb::Pump(300);   /* let the console finish painting */
-    RECT rc;
-    if (!hwnd || !GetWindowRect(hwnd, &rc))
-        SetRect(&rc, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    Pixels px = CaptureScreen(rc);
-    if (px.w == 0)
-        return "";
-
     char szDir[MAX_PATH];
     GetModuleFileNameA(NULL, szDir, MAX_PATH);
     PathRemoveFileSpecA(szDir);
-    std::string dir = std::string(szDir) + "\\screenshots";
-    CreateDirectoryA(dir.c_str(), NULL);
-    dir += "\\console";
-    CreateDirectoryA(dir.c_str(), NULL);
-    std::string path = dir + "\\" + name + ".bmp";
-
-    int stride = (px.w * 3 + 3) & ~3;
-    std::vector<BYTE> data((size_t)stride * px.h, 0);
-    for (int y = 0; y < px.h; y++) {
-        BYTE *row = &data[(size_t)(px.h - 1 - y) * stride];
-        for (int x = 0; x < px.w; x++) {
-            DWORD v = px.at(x, y);
-            row[x * 3 + 0] = (BYTE)(v & 0xFF);
-            row[x * 3 + 1] = (BYTE)((v >> 8) & 0xFF);
-            row[x * 3 + 2] = (BYTE)((v >> 16) & 0xFF);
-        }
-    }
-    BITMAPINFOHEADER bih = {};
-    bih.biSize = sizeof(bih);
-    bih.biWidth = px.w;
-    bih.biHeight = px.h;
-    bih.biPlanes = 1;
-    bih.biBitCount = 24;
-    bih.biSizeImage = (DWORD)data.size();
-    BITMAPFILEHEADER bfh = {};
-    bfh.bfType = 0x4D42;
-    bfh.bfOffBits = sizeof(bfh) + sizeof(bih);
-    bfh.bfSize = bfh.bfOffBits + (DWORD)data.size();
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f)
-        return "";
-    fwrite(&bfh, sizeof(bfh), 1, f);
-    fwrite(&bih, sizeof(bih), 1, f);
-    fwrite(data.data(), 1, data.size(), f);
-    fclose(f);
-    return path;
+    return tb::SaveScreenshot(hwnd, std::string(szDir) + "\\screenshots\\console", name);
 }
 
 } // namespace dt

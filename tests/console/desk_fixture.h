@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 #include "testbench/testbench.h"
+#include "testbench/capture.h"
 
 #include <string>
 #include <vector>
@@ -70,25 +71,13 @@ protected:
     std::string m_scratch;
 };
 
-/* A message box of the process, once its caption and text are in. */
-tb::MessageBoxInfo WaitBox(DWORD dwPid, DWORD dwTimeoutMs = 10000);
-
 /* Reading a sheet of another process. */
 std::vector<std::wstring> TabTexts(HANDLE hProcess, HWND hwndSheet);
 int CurrentTab(HWND hwndSheet);
 std::wstring CurrentPageTitle(HWND hwndSheet);
 std::wstring WindowText(HWND hwnd);
 
-/* Pixels of a screen rectangle, 0x00RRGGBB, rows top to bottom. */
-struct Pixels {
-    int w = 0, h = 0;
-    std::vector<DWORD> rgb;
-    DWORD at(int x, int y) const { return rgb[(size_t)y * w + x]; }
-};
-Pixels CaptureScreen(const RECT &rc);
-/* Pixels of a bitmap resource of a module loaded as data. */
-Pixels BitmapPixels(HMODULE hModule, int id);
-/* Saves the screen area of a window as BMP in the screenshots folder next to
+/* Saves the screen area of a window as PNG in screenshots\console next to
  * the test program; returns the Windows path. */
 std::string Screenshot(HWND hwnd, const std::string &name);
 

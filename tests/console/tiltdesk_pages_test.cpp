@@ -284,7 +284,7 @@ TEST_F(DeskPages, BandIsPaintedFromTheThreeBitmapsAcrossTheClientWidth)
 
     HMODULE hDesk = LoadLibraryExA(tb::BinPath("Tiltdesk.exe").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(hDesk);
-    Pixels left = BitmapPixels(hDesk, 102), fill = BitmapPixels(hDesk, 103), right = BitmapPixels(hDesk, 104);
+    tb::Pixels left = tb::BitmapPixels(hDesk, 102), fill = tb::BitmapPixels(hDesk, 103), right = tb::BitmapPixels(hDesk, 104);
     FreeLibrary(hDesk);
     ASSERT_EQ(250, left.w);
     ASSERT_EQ(1, fill.w);
@@ -301,7 +301,7 @@ TEST_F(DeskPages, BandIsPaintedFromTheThreeBitmapsAcrossTheClientWidth)
     const int cx = rcClient.right;
     ASSERT_GT(cx, 250 + 80);
 
-    auto mismatches = [&](const Pixels &band) {
+    auto mismatches = [&](const tb::Pixels &band) {
         int n = 0;
         for (int y = 0; y < kBandHeight; y++) {
             for (int x = 0; x < cx; x++) {
@@ -318,8 +318,8 @@ TEST_F(DeskPages, BandIsPaintedFromTheThreeBitmapsAcrossTheClientWidth)
         }
         return n;
     };
-    Pixels band;
-    tb::WaitFor([&] { band = CaptureScreen(rcBand); return mismatches(band) == 0; }, 3000);
+    tb::Pixels band;
+    tb::WaitFor([&] { band = tb::CaptureScreen(rcBand); return mismatches(band) == 0; }, 3000);
     EXPECT_EQ(0, mismatches(band));
 
     /* Repainted after being covered. */
@@ -327,7 +327,7 @@ TEST_F(DeskPages, BandIsPaintedFromTheThreeBitmapsAcrossTheClientWidth)
     SetWindowPos(hwndCover, HWND_TOPMOST, rcBand.left, rcBand.top, cx, kBandHeight, SWP_SHOWWINDOW);
     tb::Pump(100);
     DestroyWindow(hwndCover);
-    tb::WaitFor([&] { band = CaptureScreen(rcBand); return mismatches(band) == 0; }, 3000);
+    tb::WaitFor([&] { band = tb::CaptureScreen(rcBand); return mismatches(band) == 0; }, 3000);
     EXPECT_EQ(0, mismatches(band));
     Screenshot(hwndSheet, "header-band");
     EXPECT_EQ(0, CloseSheet(hwndSheet, PSBTN_CANCEL));

@@ -49,7 +49,7 @@ TEST(DeskResources, BandBitmapsAndIconSizes)
         DeleteObject(hbm);
     }
     /* The band joins without a seam: the images' inner edges match the strip. */
-    Pixels left = BitmapPixels(m.h, 102), fill = BitmapPixels(m.h, 103), right = BitmapPixels(m.h, 104);
+    tb::Pixels left = tb::BitmapPixels(m.h, 102), fill = tb::BitmapPixels(m.h, 103), right = tb::BitmapPixels(m.h, 104);
     for (int y = 0; y < 28; y++) {
         EXPECT_EQ(fill.at(0, y), left.at(249, y)) << y;
         EXPECT_EQ(fill.at(0, y), right.at(0, y)) << y;

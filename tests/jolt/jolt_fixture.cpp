@@ -154,17 +154,6 @@ HWND JoltrunTest::MakeKeyWindow()
     return m_hwndKeys;
 }
 
-tb::MessageBoxInfo JoltrunTest::WaitBox(DWORD dwTimeoutMs) const
-{
-    /* The box window appears before its texts are set: wait for both. */
-    tb::MessageBoxInfo box;
-    tb::WaitFor([&] {
-        box = tb::WaitMessageBox(m_runtime.Pid(), 0);
-        return box.found() && !box.text.empty() && !box.caption.empty();
-    }, dwTimeoutMs);
-    return box;
-}
-
 std::vector<KeyEvent> JoltrunTest::Keys() const
 {
     return g_pKeys ? *g_pKeys : std::vector<KeyEvent>();

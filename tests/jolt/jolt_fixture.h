@@ -63,8 +63,6 @@ protected:
      */
     long ProbeUntilArmed(DWORD dwTimeoutMs = 5000);
     size_t HorizontalRuns() const;
-    /* The runtime's message box, once its caption and text are there. */
-    tb::MessageBoxInfo WaitBox(DWORD dwTimeoutMs = 10000) const;
 
     /* A foreground window of the test that records Alt and Esc keys. */
     HWND MakeKeyWindow();

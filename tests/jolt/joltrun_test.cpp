@@ -125,7 +125,7 @@ TEST_F(JoltrunTest, MissingProgramShowsBox114AndStillStartsTheIdlePeriod)
     ASSERT_TRUE(StartRuntime());
 
     PostNotify(kVertical);
-    tb::MessageBoxInfo box = WaitBox();
+    tb::MessageBoxInfo box = tb::WaitMessageBox(m_runtime.Pid(), 10000);
     ExpectBox(box, u8"Указанная программа не найдена.");
     DWORD dwClosed = GetTickCount();
     ASSERT_TRUE(tb::CloseMessageBox(box));
@@ -148,7 +148,7 @@ TEST_F(JoltrunTest, ProgramThatCannotBeRunShowsBox115)
     ASSERT_TRUE(StartRuntime());
 
     PostNotify(kVertical);
-    tb::MessageBoxInfo box = WaitBox();
+    tb::MessageBoxInfo box = tb::WaitMessageBox(m_runtime.Pid(), 10000);
     ExpectBox(box, u8"Не удалось выполнить указанную программу.");
     ASSERT_TRUE(tb::CloseMessageBox(box));
     EXPECT_TRUE(m_runtime.Running());
@@ -230,7 +230,7 @@ TEST_F(JoltrunTest, FailedReloadShowsItsBoxAndEndsTheRuntime)
             ASSERT_TRUE(tb::RegSetString(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "HorizontalSoundPath",
                                          std::string(300, 's')));
         PostMessageA(m_hwnd, m_uMsgConfig, 0, 0);
-        tb::MessageBoxInfo box = WaitBox();
+        tb::MessageBoxInfo box = tb::WaitMessageBox(m_runtime.Pid(), 10000);
         ExpectBox(box, c.pszText);
         ASSERT_TRUE(tb::CloseMessageBox(box));
         EXPECT_EQ(0, m_runtime.Wait(5000));
@@ -284,7 +284,7 @@ TEST_F(JoltrunTest, StartupFailuresShowTheirBoxAndEnd)
         c.pfnBreak();
 
         ASSERT_TRUE(m_runtime.Start(tb::BinPath("Joltrun.exe")));
-        tb::MessageBoxInfo box = WaitBox();
+        tb::MessageBoxInfo box = tb::WaitMessageBox(m_runtime.Pid(), 10000);
         ExpectBox(box, c.pszText);
         EXPECT_EQ(1, tb::CountDialogs(m_runtime.Pid()));
         ASSERT_TRUE(tb::CloseMessageBox(box));

@@ -203,25 +203,63 @@ static std::wstring WindowTextW(HWND hwnd)
     return w;
 }
 
+/* A message box is a visible #32770 with its text static as a direct child;
+ * the sheets and dialogs of a process have none. */
+static bool IsMessageBox(HWND hwnd, DWORD dwPid)
+{
+    DWORD dwOwnerPid = 0;
+    char sz[64];
+    GetWindowThreadProcessId(hwnd, &dwOwnerPid);
+    if (dwPid && dwOwnerPid != dwPid)
+        return false;
+    GetClassNameA(hwnd, sz, sizeof(sz));
+    return lstrcmpA(sz, "#32770") == 0 && GetDlgItem(hwnd, 0xFFFF) != NULL && IsWindowVisible(hwnd);
+}
+
+struct BoxCtx {
+    DWORD dwPid;
+    std::vector<HWND> boxes;
+};
+
+static BOOL CALLBACK BoxProc(HWND hwnd, LPARAM lParam)
+{
+    BoxCtx *ctx = (BoxCtx *)lParam;
+    if (IsMessageBox(hwnd, ctx->dwPid))
+        ctx->boxes.push_back(hwnd);
+    return TRUE;
+}
+
+static std::vector<HWND> MessageBoxes(DWORD dwPid)
+{
+    BoxCtx ctx = { dwPid, {} };
+    EnumWindows(BoxProc, (LPARAM)&ctx);
+    return ctx.boxes;
+}
+
 MessageBoxInfo WaitMessageBox(DWORD dwPid, DWORD dwTimeoutMs)
 {
+    /* The box window exists before its texts are set: take the first box
+     * whose caption and text are both in, so that they are never half-made. */
     MessageBoxInfo info;
-    HWND hwnd = WaitWindow("#32770", NULL, dwTimeoutMs, dwPid);
-    if (!hwnd)
-        return info;
-    info.hwnd = hwnd;
-    /* The box window exists before its text is set: wait for the text (and
-     * a visible box) before reading, so that the texts are never half-made. */
     WaitFor([&] {
-        HWND hwndText = GetDlgItem(hwnd, 0xFFFF);
-        return !IsWindow(hwnd) ||
-               (hwndText && GetWindowTextLengthW(hwndText) > 0 && IsWindowVisible(hwnd));
-    }, 2000);
-    info.caption = WindowTextW(hwnd);
-    HWND hwndText = GetDlgItem(hwnd, 0xFFFF);
-    if (hwndText)
-        info.text = WindowTextW(hwndText);
+        for (HWND hwnd : MessageBoxes(dwPid)) {
+            std::wstring caption = WindowTextW(hwnd);
+            std::wstring text = WindowTextW(GetDlgItem(hwnd, 0xFFFF));
+            if (!caption.empty() && !text.empty()) {
+                info.hwnd = hwnd;
+                info.caption = caption;
+                info.text = text;
+                return true;
+            }
+        }
+        return false;
+    }, dwTimeoutMs);
     return info;
+}
+
+int CountMessageBoxes(DWORD dwPid)
+{
+    return (int)MessageBoxes(dwPid).size();
 }
 
 bool CloseMessageBox(const MessageBoxInfo &box, int idButton)

@@ -51,14 +51,19 @@ HWND WaitWindow(const char *pszClass, const char *pszTitle, DWORD dwTimeoutMs = 
                 DWORD dwPid = 0);
 bool WaitWindowGone(HWND hwnd, DWORD dwTimeoutMs = 5000);
 
-/* A message box (#32770 with a static text) shown by a process. */
+/* A message box (a visible #32770 with a static text) shown by a process
+ * (0: by any). */
 struct MessageBoxInfo {
     HWND hwnd = NULL;
     std::wstring caption;
     std::wstring text;
     bool found() const { return hwnd != NULL; }
 };
+/* Waits for a box whose caption and text are both set; other dialogs of the
+ * process (sheets, wizards) are passed over. */
 MessageBoxInfo WaitMessageBox(DWORD dwPid, DWORD dwTimeoutMs = 5000);
+/* Counts the message boxes of a process now, filled or not. */
+int CountMessageBoxes(DWORD dwPid);
 /* Presses a button of the box (IDOK by default) and waits until it is gone. */
 bool CloseMessageBox(const MessageBoxInfo &box, int idButton = IDOK);
 /* Counts the #32770 dialogs of a process now. */

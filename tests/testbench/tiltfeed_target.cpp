@@ -123,16 +123,6 @@ bool BringToFront(HWND hwnd)
     return WaitFor([&] { return GetForegroundWindow() == hwnd; }, 3000);
 }
 
-MessageBoxInfo WaitFilledMessageBox(DWORD dwPid, DWORD dwTimeoutMs)
-{
-    MessageBoxInfo box;
-    WaitFor([&] {
-        box = WaitMessageBox(dwPid, 0);
-        return box.found() && !box.caption.empty() && !box.text.empty() && IsWindowVisible(box.hwnd);
-    }, dwTimeoutMs);
-    return box;
-}
-
 bool StartFeedrun(Process &proc, const std::string &item)
 {
     return proc.Start(BinPath("Feedrun.exe"), item);

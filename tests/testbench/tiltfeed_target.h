@@ -48,10 +48,6 @@ void KillTargets();
 /* Makes a window of this or another process the foreground window. */
 bool BringToFront(HWND hwnd);
 
-/* A message box of the process once its caption and text are in place
- * (WaitMessageBox may see the dialog before they are set). */
-MessageBoxInfo WaitFilledMessageBox(DWORD dwPid, DWORD dwTimeoutMs = 10000);
-
 /* Feedrun.exe started with an item name as its whole tail. */
 bool StartFeedrun(Process &proc, const std::string &item);
 

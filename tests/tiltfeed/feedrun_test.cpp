@@ -88,7 +88,7 @@ void ExpectRefusal(tb::Process &proc, const char *pszText, bool bOwned,
                    const std::string &where)
 {
     SCOPED_TRACE(where);
-    tb::MessageBoxInfo box = tb::WaitFilledMessageBox(proc.Pid());
+    tb::MessageBoxInfo box = tb::WaitMessageBox(proc.Pid(), 10000);
     ASSERT_TRUE(box.found());
     EXPECT_EQ(tb::Wide(kCaption), box.caption);
     EXPECT_EQ(tb::Wide(pszText), box.text);
