@@ -2,6 +2,7 @@
  * with the console's caption, then the end with exit code 0. */
 #include "desk_fixture.h"
 #include "common/regpaths.h"
+#include <shlwapi.h>
 
 #include <string>
 
@@ -172,7 +173,7 @@ TEST_F(DeskErrors, TwoHundredSixtyPagesShowMessage11)
 {
     for (int i = 0; i < 26; i++) {
         char szKey[8];
-        wsprintfA(szKey, "%04d", 200 + i);
+        wnsprintfA(szKey, sizeof(szKey), "%04d", 200 + i);
         Plugin p; p.copy = std::string("n") + szKey; p.pages = 10;
         Add(szKey, szKey, p);
     }

@@ -2,6 +2,7 @@
  * plug-ins are loaded and released, and what the sheet looks like. */
 #include "desk_fixture.h"
 #include "common/regpaths.h"
+#include <shlwapi.h>
 
 #include <commctrl.h>
 #include <prsht.h>
@@ -103,7 +104,7 @@ TEST_F(DeskPages, TwoHundredFiftyNinePagesStillMakeASheet)
     /* 25 plug-ins with 10 pages and one with 9. */
     for (int i = 0; i < 26; i++) {
         char szKey[8];
-        wsprintfA(szKey, "%04d", 100 + i);
+        wnsprintfA(szKey, sizeof(szKey), "%04d", 100 + i);
         Plugin p; p.copy = std::string("m") + szKey; p.pages = i == 25 ? 9 : 10;
         Add(szKey, szKey, p);
     }

@@ -61,10 +61,10 @@ struct Values {
     DWORD dwIdle = 0xAAAA;
     Values()
     {
-        lstrcpyA(szVSound, "sentinel");
-        lstrcpyA(szHSound, "sentinel");
-        lstrcpyA(szVLaunch, "sentinel");
-        lstrcpyA(szHLaunch, "sentinel");
+        lstrcpynA(szVSound, "sentinel", sizeof(szVSound));
+        lstrcpynA(szHSound, "sentinel", sizeof(szHSound));
+        lstrcpynA(szVLaunch, "sentinel", sizeof(szVLaunch));
+        lstrcpynA(szHLaunch, "sentinel", sizeof(szHLaunch));
     }
     BOOL Read(HKEY hKey, bool bIdle = true)
     {
