@@ -80,7 +80,8 @@ wine_slot_up() { # state slot bindir
 
 # Stops every slot's wineserver and Xvfb (the end of a test run or tour).
 wine_all_down() { # state
-  local state=$1 d
+  local state d
+  state=$(cd "$1" 2>/dev/null && pwd) || return 0   # wineserver wants absolute prefixes
   for d in "$state"/slot*/; do
     [ -d "$d/prefix" ] || continue
     WINEPREFIX=$d/prefix "$WINESERVER" -k >/dev/null 2>&1 || true
