@@ -99,8 +99,7 @@ void ManagerChannel::Close()
     }
 }
 
-/* Samples an event: TRUE only while it exists and is non-signalled. */
-static BOOL IsEventReset(LPCSTR pszName)
+BOOL IsNamedEventReset(LPCSTR pszName)
 {
     HANDLE hEvent = OpenEventA(SYNCHRONIZE, FALSE, pszName);
     BOOL bReset;
@@ -112,16 +111,28 @@ static BOOL IsEventReset(LPCSTR pszName)
     return bReset;
 }
 
+BOOL SetNamedEvent(LPCSTR pszName, BOOL bSignalled)
+{
+    HANDLE hEvent = OpenEventA(EVENT_MODIFY_STATE, FALSE, pszName);
+    BOOL bDone;
+
+    if (hEvent == NULL)
+        return FALSE;
+    bDone = bSignalled ? SetEvent(hEvent) : ResetEvent(hEvent);
+    CloseHandle(hEvent);
+    return bDone;
+}
+
 BOOL ManagerChannel::IsAccessAllowed()
 {
     if (IsOwner())
         return TRUE;
-    return IsEventReset(GRAVMON_ALLOWEVENT);
+    return IsNamedEventReset(GRAVMON_ALLOWEVENT);
 }
 
 BOOL ManagerChannel::IsZeroBaseValid()
 {
-    return IsEventReset(GRAVMON_VALIDEVENT);
+    return IsNamedEventReset(GRAVMON_VALIDEVENT);
 }
 
 HANDLE ManagerChannel::LockBlock()
@@ -146,14 +157,7 @@ void ManagerChannel::UnlockBlock(HANDLE hMutex)
 
 BOOL ManagerChannel::SignalZeroBaseUpdate(BOOL bReset)
 {
-    HANDLE hEvent = OpenEventA(EVENT_MODIFY_STATE, FALSE, GRAVMON_UPDATEDEVENT);
-    BOOL bDone;
-
-    if (hEvent == NULL)
-        return FALSE;
-    bDone = bReset ? ResetEvent(hEvent) : SetEvent(hEvent);
-    CloseHandle(hEvent);
-    return bDone;
+    return SetNamedEvent(GRAVMON_UPDATEDEVENT, !bReset);
 }
 
 /*

@@ -51,6 +51,11 @@ typedef struct SharedBlock {
 #pragma pack(pop)
 
 #ifdef __cplusplus
+/* Named events, opened for one operation and closed again: a sample that is
+ * TRUE only while the event exists and is non-signalled, and a set/reset. */
+BOOL IsNamedEventReset(LPCSTR pszName);
+BOOL SetNamedEvent(LPCSTR pszName, BOOL bSignalled);
+
 static_assert(sizeof(SharedBlock) == 44, "the shared block is 44 bytes");
 
 class ManagerChannel {

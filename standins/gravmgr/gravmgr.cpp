@@ -122,30 +122,6 @@ static void WriteLog(const char *pszFormat, ...)
 }
 
 /* Sets or resets one of the owner's named events by name. */
-static BOOL SetNamedEvent(LPCSTR pszName, BOOL bSignalled)
-{
-    HANDLE hEvent = OpenEventA(EVENT_MODIFY_STATE, FALSE, pszName);
-    BOOL bDone;
-
-    if (hEvent == NULL)
-        return FALSE;
-    bDone = bSignalled ? SetEvent(hEvent) : ResetEvent(hEvent);
-    CloseHandle(hEvent);
-    return bDone;
-}
-
-static BOOL IsNamedEventReset(LPCSTR pszName)
-{
-    HANDLE hEvent = OpenEventA(SYNCHRONIZE, FALSE, pszName);
-    BOOL bReset;
-
-    if (hEvent == NULL)
-        return FALSE;
-    bReset = WaitForSingleObject(hEvent, 0) == WAIT_TIMEOUT;
-    CloseHandle(hEvent);
-    return bReset;
-}
-
 static void MarkZeroBaseValid(BOOL bValid)
 {
     g_state.bZeroBaseValid = bValid;
