@@ -1,0 +1,44 @@
+#include "tiltfeed/shortcut.h"
+#include "common/regpaths.h"
+#include "common/trace.h"
+#include <shlobj.h>
+
+HRESULT GetShortcutInfo(LPCSTR pszLnkFile, LPSTR pszTarget, LPSTR pszArguments)
+{
+    IShellLinkA *psl = NULL;
+    IPersistFile *ppf = NULL;
+    WCHAR wszLnkFile[TILTKIT_TEXT_MAX];
+    HRESULT hr;
+
+    pszTarget[0] = '\0';
+    pszArguments[0] = '\0';
+
+    hr = CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                          (void **)&psl);
+    if (FAILED(hr)) {
+        TRACE("CoCreateInstance() Failed in GetShortcutInfo().\n");
+        return hr;
+    }
+    hr = psl->QueryInterface(IID_IPersistFile, (void **)&ppf);
+    if (FAILED(hr)) {
+        TRACE("psl->QueryInterface() Failed in GetShortcutInfo().\n");
+        psl->Release();
+        return hr;
+    }
+    /* A name that does not fit is not loaded at all, never a shortened one. */
+    if (MultiByteToWideChar(CP_ACP, 0, pszLnkFile, -1, wszLnkFile, ARRAYSIZE(wszLnkFile)) == 0)
+        hr = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    else
+        hr = ppf->Load(wszLnkFile, STGM_READ);
+    if (SUCCEEDED(hr)) {
+        psl->GetPath(pszTarget, TILTKIT_TEXT_MAX, NULL, SLGP_UNCPRIORITY);
+        psl->GetArguments(pszArguments, TILTKIT_TEXT_MAX);
+        pszTarget[TILTKIT_TEXT_MAX - 1] = '\0';
+        pszArguments[TILTKIT_TEXT_MAX - 1] = '\0';
+    } else {
+        TRACE("ppf->Load() Failed in GetShortcutInfo().\n");
+    }
+    ppf->Release();
+    psl->Release();
+    return hr;
+}
