@@ -123,11 +123,11 @@ static BOOL ShowZeroBaseStatus(HWND hPage, LONG *plResult)
 
     if (plResult)
         *plResult = lResult;
-    if (lResult == GRAVMON_RESULT_OK) {
+    if (lResult == GRAVMON_OK) {
         SetStatusText(hPage, IDS_STATUS_CALIBRATED);
         return TRUE;
     }
-    if (lResult == GRAVMON_RESULT_ZEROBASE_INVALID) {
+    if (lResult == GRAVMON_E_ZEROBASE) {
         SetStatusText(hPage, IDS_STATUS_UNCALIBRATED);
         return TRUE;
     }
@@ -179,7 +179,7 @@ static void RefreshZeroBaseStatus(HWND hPage)
         EnableWindow(GetDlgItem(hPage, IDC_START), FALSE);
         return;
     }
-    if (lResult == GRAVMON_RESULT_ZEROBASE_INVALID) {
+    if (lResult == GRAVMON_E_ZEROBASE) {
         g_nStatusRefreshLeft = STATUS_REFRESH_TRIES;
         SetTimer(hPage, IDT_STATUS_REFRESH, STATUS_REFRESH_MS, NULL);
     }
@@ -208,9 +208,9 @@ static BOOL OnTimerPage(HWND hPage, UINT_PTR idTimer)
     /* Quietly: an answer other than valid or not valid ends the watch
      * without a second error box. */
     lResult = QueryZeroBase();
-    if (lResult == GRAVMON_RESULT_OK)
+    if (lResult == GRAVMON_OK)
         SetStatusText(hPage, IDS_STATUS_CALIBRATED);
-    if (lResult != GRAVMON_RESULT_ZEROBASE_INVALID || --g_nStatusRefreshLeft <= 0)
+    if (lResult != GRAVMON_E_ZEROBASE || --g_nStatusRefreshLeft <= 0)
         KillTimer(hPage, IDT_STATUS_REFRESH);
     return TRUE;
 }

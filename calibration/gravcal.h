@@ -11,10 +11,6 @@
 #include "gravmon/gravmon.h"
 #include "calibration/measurement.h"
 
-/* Results of Gravmon that the page tells apart. */
-#define GRAVMON_RESULT_OK               0
-#define GRAVMON_RESULT_ZEROBASE_INVALID (-7)
-
 /* Results of the measurement dialog. */
 #define MEASURE_GOOD      0
 #define MEASURE_BAD       1

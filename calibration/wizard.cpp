@@ -219,7 +219,7 @@ static BOOL OnWizardFinish(HWND hPage, int nIndex)
         : -1;
     TRACE("g_DLSetZeroBase(%d , %d , %d , %d) \nret value = %d",
           pzb->wLevelX, pzb->wLevelY, pzb->wSideX, pzb->wForwardY, (int)lResult);
-    if (lResult != GRAVMON_RESULT_OK) {
+    if (lResult != GRAVMON_OK) {
         ShowErrorMessage(GetParent(hPage), IDS_ERR_NO_DATA);
         SetWindowLongPtrA(hPage, DWLP_MSGRESULT, TRUE);
         return TRUE;

@@ -8,6 +8,7 @@
 #define GRAVMON_MANAGERCHANNEL_H
 
 #include <windows.h>
+#include "gravmon/gravmon.h"   /* result codes, manager window, messages */
 
 #define GRAVMON_SHAREMEMORY   "Gravmon_ShareMemory"
 #define GRAVMON_ALLOWEVENT    "Gravmon_AllowEvent"
@@ -15,25 +16,7 @@
 #define GRAVMON_VALIDEVENT    "Gravmon_ValidEvent"
 #define GRAVMON_UPDATEDEVENT  "Gravmon_UpdatedEvent"
 
-#define GRAVMON_WINDOWCLASS   "GravmonWindowClass"
-#define GRAVMON_WINDOWNAME    "GravmonWindowName"
-
-#define GRAVMON_MSG_NOTIFYEVENT   "GravmonNotifyEvent"
-#define GRAVMON_MSG_CONFIGCHANGED "GravmonConfigChanged"
-#define GRAVMON_MSG_UPDATERAWDATA "GravmonUpdateRawData"
-#define WM_GRAVMON_OVERRIDEMONOPOLIZE (WM_APP + 0x200)
-
 #define GRAVMON_MUTEX_TIMEOUT 100
-
-/* Result codes of the channel and of the exports. */
-#define GRAVMON_OK             0
-#define GRAVMON_E_ACCESS      (-1)
-#define GRAVMON_E_ARGUMENT    (-2)
-#define GRAVMON_E_WINDOW      (-3)
-#define GRAVMON_E_UNAVAILABLE (-4)
-#define GRAVMON_E_MONOPOLY    (-5)
-#define GRAVMON_E_INACTIVE    (-6)
-#define GRAVMON_E_ZEROBASE    (-7)
 
 #pragma pack(push, 1)
 typedef struct SharedBlock {

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 #include "common/regpaths.h"
+#include "gravmon/gravmon.h"
 #include "jolt/joltpure.h"
 
 #define JOLTRUN_MUTEX        "TiltkitJoltMutex"

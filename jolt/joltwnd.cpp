@@ -5,8 +5,8 @@ CJoltrunSub g_JoltrunSub;
 int g_bJoltActive = 0;
 
 /* Obtained once, before the entry point runs. */
-UINT g_uMsgGravmonNotify = RegisterWindowMessageA("GravmonNotifyEvent");
-UINT g_uMsgGravmonConfigChanged = RegisterWindowMessageA("GravmonConfigChanged");
+UINT g_uMsgGravmonNotify = RegisterWindowMessageA(GRAVMON_MSG_NOTIFYEVENT);
+UINT g_uMsgGravmonConfigChanged = RegisterWindowMessageA(GRAVMON_MSG_CONFIGCHANGED);
 UINT g_uMsgJoltConfigChanged = RegisterWindowMessageA(JOLTRUN_MSG_CONFIGCHANGED);
 
 static void OnCreateJolt(HWND hwnd, const CREATESTRUCTA *pcs)

@@ -8,7 +8,6 @@
 #include "motionlock/alarmcalc.h"
 #include "motionlock/lockplatform.h"
 #include "motionlock/resource.h"
-#include "gravmon/ManagerChannel.h"
 #include "common/errorbox.h"
 #include "common/regpaths.h"
 #include "common/trace.h"
@@ -211,8 +210,8 @@ BOOL CheckAcceleration(HWND hwnd)
     if (g_DLGetAcceleration == NULL)
         return FALSE;
     lResult = g_DLGetAcceleration(&fX, &fY, hwnd);
-    if (lResult != 0) {
-        TRACE("BOOL CheckAcceleration(HWND hWnd) g_DLGetAcceleration FAILED.Error Code = %d\n",
+    if (lResult != GRAVMON_OK) {
+        TRACE("BOOL CheckAcceleration(HWND hWnd) g_DLGetAcceleration FAILED.Error Code = %ld\n",
               lResult);
         return FALSE;
     }

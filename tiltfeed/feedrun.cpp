@@ -208,9 +208,9 @@ static BOOL StartTiltfeed(HWND hwnd)
     lstrcpynA(p->launch.szFileName, p->szFileName, sizeof(p->launch.szFileName));
 
     lResult = p->m_DLMonopolize(hwnd);
-    if (lResult != 0) {
-        TRACE("m_DLMonopolize() Failed in StartTiltfeed().\nReturn Value %d\n", lResult);
-        ShowTiltfeedError(hwnd, lResult == -5 ? IDS_FEEDRUN_MONOPOLIZED : IDS_FEEDRUN_NOGRAVMON);
+    if (lResult != GRAVMON_OK) {
+        TRACE("m_DLMonopolize() Failed in StartTiltfeed().\nReturn Value %ld\n", lResult);
+        ShowTiltfeedError(hwnd, lResult == GRAVMON_E_MONOPOLY ? IDS_FEEDRUN_MONOPOLIZED : IDS_FEEDRUN_NOGRAVMON);
         return FALSE;
     }
 
