@@ -6,6 +6,8 @@
 #include "calibration/resource.h"
 #include "console/pageplugin.h"
 #include "common/errorbox.h"
+#include "common/gravbind.h"
+#include "common/regread.h"
 #include "common/regpaths.h"
 #include "common/trace.h"
 #include <shlwapi.h>
@@ -39,57 +41,29 @@ void ShowErrorMessage(HWND hwndOwner, UINT idText, ...)
     va_end(args);
 }
 
-/* Loads Gravmon by the path the installation recorded and binds the three
- * entry points the page uses. A library once loaded stays until the page is
- * destroyed, also when binding fails later. */
+/* Loads Gravmon by the path the installation recorded (a string value) and
+ * binds the three entry points the page uses. A library once loaded stays
+ * until the page is destroyed, also when binding fails later. */
 static BOOL GetGravmonDll(void)
 {
-    HKEY hKey = NULL;
-    char szPath[TILTKIT_TEXT_MAX];
-    DWORD cbPath = sizeof(szPath) - 1;
-    DWORD dwType = 0;
-    LONG lResult;
+    const GRAVMONEXPORT aExports[] = {
+        GRAVMON_BIND(GRAVMON_EXPORT_GETIMMEDIATE, g_DLGetImmediate),
+        GRAVMON_BIND(GRAVMON_EXPORT_GETZEROBASE, g_DLGetZeroBase),
+        GRAVMON_BIND(GRAVMON_EXPORT_SETZEROBASE, g_DLSetZeroBase),
+    };
 
-    lResult = RegOpenKeyExA(HKEY_LOCAL_MACHINE, TILTKIT_REG_GRAVMON, 0, KEY_READ, &hKey);
-    if (lResult != ERROR_SUCCESS) {
-        TRACE("RegOpenKeyEx() Failed in GetGravmonDll().\nReturn Value %d", (int)lResult);
+    switch (LoadGravmon(&g_cal.hGravmon, aExports, ARRAYSIZE(aExports),
+                        REGREAD_REFUSE_FULL | REGREAD_STRING_TYPE, NULL)) {
+    case GRAVMON_LOAD_OK:
+        return TRUE;
+    case GRAVMON_LOAD_NOPATH:
         ShowErrorMessage(NULL, IDS_ERR_INSTALLATION);
-        return FALSE;
-    }
-    lResult = RegQueryValueExA(hKey, TILTKIT_VAL_PATH, NULL, &dwType, (BYTE *)szPath, &cbPath);
-    RegCloseKey(hKey);
-    if (lResult == ERROR_SUCCESS && dwType != REG_SZ && dwType != REG_EXPAND_SZ)
-        lResult = ERROR_INVALID_DATA;
-    if (lResult != ERROR_SUCCESS) {
-        TRACE("RegQueryValueEx() Failed in GetGravmonDll().\nReturn Value %d", (int)lResult);
-        ShowErrorMessage(NULL, IDS_ERR_INSTALLATION);
-        return FALSE;
-    }
-    /* The stored value need not carry its terminator. */
-    szPath[cbPath < sizeof(szPath) ? cbPath : sizeof(szPath) - 1] = '\0';
-
-    g_cal.hGravmon = LoadLibraryA(szPath);
-    if (g_cal.hGravmon == NULL) {
-        TRACE("LoadLibrary() Failed in GetGravmonDll().\nGetLastError Report %d", (int)GetLastError());
+        break;
+    case GRAVMON_LOAD_NOLIBRARY:
         ShowErrorMessage(NULL, IDS_ERR_NO_DATA);
-        return FALSE;
+        break;
     }
-    g_DLGetImmediate = (PFN_GETIMMEDIATE)(void *)GetProcAddress(g_cal.hGravmon, "GetImmediate");
-    if (g_DLGetImmediate == NULL) {
-        TRACE("1 GetProcAddress() Failed in GetGravmonDll().\nGetLastError Report %d", (int)GetLastError());
-        return FALSE;
-    }
-    g_DLGetZeroBase = (PFN_GETZEROBASE)(void *)GetProcAddress(g_cal.hGravmon, "GetZeroBase");
-    if (g_DLGetZeroBase == NULL) {
-        TRACE("2 GetProcAddress() Failed in GetGravmonProcAdrress().\nGetLastError Report %d", (int)GetLastError());
-        return FALSE;
-    }
-    g_DLSetZeroBase = (PFN_SETZEROBASE)(void *)GetProcAddress(g_cal.hGravmon, "SetZeroBase");
-    if (g_DLSetZeroBase == NULL) {
-        TRACE("3 GetProcAddress() Failed in GetGravmonProcAdrress().\nGetLastError Report %d", (int)GetLastError());
-        return FALSE;
-    }
-    return TRUE;
+    return FALSE;
 }
 
 static void SetStatusText(HWND hPage, UINT idText)

@@ -1,10 +1,11 @@
 #include "common/regread.h"
 
 /* Reads at most cbMax bytes into pbTemp; *pcb receives the stored size. */
-static LONG QueryRaw(HKEY hKey, LPCSTR pszName, BYTE *pbTemp, DWORD cbMax, DWORD *pcb)
+static LONG QueryRaw(HKEY hKey, LPCSTR pszName, BYTE *pbTemp, DWORD cbMax, DWORD *pcb,
+                     DWORD *pdwType)
 {
     DWORD cb = cbMax;
-    LONG lResult = RegQueryValueExA(hKey, pszName, NULL, NULL, pbTemp, &cb);
+    LONG lResult = RegQueryValueExA(hKey, pszName, NULL, pdwType, pbTemp, &cb);
 
     *pcb = cb;
     return lResult;
@@ -16,6 +17,7 @@ LONG RegReadText(HKEY hKey, LPCSTR pszName, LPSTR pszOut, DWORD cbOut, DWORD dwP
     BYTE *pbTemp = abTemp;
     DWORD cb = 0;
     DWORD cbCopy = 0;
+    DWORD dwType = REG_NONE;
     LONG lResult;
 
     if (pszOut == NULL || cbOut == 0)
@@ -25,9 +27,12 @@ LONG RegReadText(HKEY hKey, LPCSTR pszName, LPSTR pszOut, DWORD cbOut, DWORD dwP
         if (pbTemp == NULL)
             return ERROR_NOT_ENOUGH_MEMORY;
     }
-    lResult = QueryRaw(hKey, pszName, pbTemp, cbOut, &cb);
+    lResult = QueryRaw(hKey, pszName, pbTemp, cbOut, &cb, &dwType);
     if (lResult == ERROR_SUCCESS && cb > cbOut)
         lResult = ERROR_MORE_DATA;
+    if (lResult == ERROR_SUCCESS && (dwPolicy & REGREAD_STRING_TYPE) &&
+        dwType != REG_SZ && dwType != REG_EXPAND_SZ)
+        lResult = ERROR_INVALID_DATA;
     if (lResult == ERROR_SUCCESS) {
         cbCopy = cb;
         if (cb == 0 || pbTemp[cb - 1] != '\0') {
@@ -63,7 +68,7 @@ LONG RegReadBinary(HKEY hKey, LPCSTR pszName, void *pvOut, DWORD cb, DWORD dwPol
             return ERROR_NOT_ENOUGH_MEMORY;
     }
     ZeroMemory(pbTemp, cb);
-    lResult = QueryRaw(hKey, pszName, pbTemp, cb, &cbRead);
+    lResult = QueryRaw(hKey, pszName, pbTemp, cb, &cbRead, NULL);
     if (lResult == ERROR_SUCCESS && cbRead < cb && !(dwPolicy & REGREAD_SHORT_ZERO))
         lResult = ERROR_INVALID_DATA;
     if (lResult == ERROR_SUCCESS)

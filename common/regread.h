@@ -1,7 +1,8 @@
 /*
  * The registry reader: strings bounded by their buffer and always
  * terminated, 4-byte numbers and fixed-size binary blocks. Value types are
- * not examined: installations may have written a value either way. On any
+ * not examined unless the caller asks (REGREAD_STRING_TYPE): installations
+ * may have written a value either way. On any
  * failure the output is left untouched and the result says why:
  * ERROR_FILE_NOT_FOUND (no such value), ERROR_MORE_DATA (longer than the
  * buffer), ERROR_INVALID_DATA (refused by the caller's policy), or what the
@@ -17,6 +18,7 @@
 #define REGREAD_CUT_FULL     0x0001 /* ... cut to cbOut - 1 characters instead */
 #define REGREAD_REFUSE_SHORT 0x0000 /* number or block shorter than asked: refused */
 #define REGREAD_SHORT_ZERO   0x0002 /* ... its missing bytes read as 0 instead */
+#define REGREAD_STRING_TYPE  0x0004 /* text stored other than REG_SZ or REG_EXPAND_SZ: refused */
 
 /* A text of at most cbOut - 1 characters, terminated. */
 LONG RegReadText(HKEY hKey, LPCSTR pszName, LPSTR pszOut, DWORD cbOut, DWORD dwPolicy);

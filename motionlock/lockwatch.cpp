@@ -9,6 +9,8 @@
 #include "motionlock/lockplatform.h"
 #include "motionlock/resource.h"
 #include "common/errorbox.h"
+#include "common/gravbind.h"
+#include "common/regread.h"
 #include "common/regpaths.h"
 #include "common/trace.h"
 #include <stdarg.h>
@@ -44,28 +46,6 @@ static HWND FindManagerWindow(void)
 
 /* ---- Start-up --------------------------------------------------------------- */
 
-static BOOL ReadGravmonPath(char *pszPath, DWORD cbPath)
-{
-    HKEY hKey = NULL;
-    DWORD cbData = cbPath;
-    LONG lResult;
-
-    lResult = RegOpenKeyExA(HKEY_LOCAL_MACHINE, TILTKIT_REG_GRAVMON, 0, KEY_READ, &hKey);
-    if (lResult != ERROR_SUCCESS) {
-        TRACE("RegOpenKeyEx() Failed in InitLockwatch. Error Code %d.", lResult);
-        return FALSE;
-    }
-    lResult = RegQueryValueExA(hKey, TILTKIT_VAL_PATH, NULL, NULL, (BYTE *)pszPath, &cbData);
-    RegCloseKey(hKey);
-    if (lResult != ERROR_SUCCESS) {
-        TRACE("RegQueryValueEx() Failed in InitLockwatch. Error Code %d.", lResult);
-        return FALSE;
-    }
-    /* The stored value need not be terminated. */
-    pszPath[cbData < cbPath ? cbData : cbPath - 1] = '\0';
-    return TRUE;
-}
-
 static BOOL IsWindowsXp(void)
 {
     OSVERSIONINFOA version;
@@ -81,7 +61,9 @@ static BOOL IsWindowsXp(void)
 BOOL InitLockwatch(HWND hwnd)
 {
     LOCKWATCHSTATE *p = &g_Lockwatch;
-    char szPath[TILTKIT_TEXT_MAX];
+    const GRAVMONEXPORT aExports[] = {
+        GRAVMON_BIND(GRAVMON_EXPORT_GETACCELERATION, g_DLGetAcceleration),
+    };
 
     p->bBaselinePending = TRUE;
     p->bSessionApiReady = FALSE;
@@ -93,21 +75,10 @@ BOOL InitLockwatch(HWND hwnd)
     p->pfnUnregisterSession = NULL;
     p->hGravmon = NULL;
 
-    if (!ReadGravmonPath(szPath, sizeof(szPath)))
-        return FALSE;
-
-    p->hGravmon = LoadLibraryA(szPath);
-    if (p->hGravmon == NULL) {
-        TRACE("LoadLibrary() Failed in InitLockwatch. Error Code %d.", GetLastError());
-        return FALSE;
-    }
     /* Without the export the library stays loaded until the process ends. */
-    g_DLGetAcceleration = (PFN_GETACCELERATION)(void (*)(void))
-        g_LockwatchPlatform.pfnGetProcAddress(p->hGravmon, "GetAcceleration");
-    if (g_DLGetAcceleration == NULL) {
-        TRACE("GetProcAddress() Failed in InitLockwatch. Error Code %d.", GetLastError());
+    if (LoadGravmon(&p->hGravmon, aExports, ARRAYSIZE(aExports), REGREAD_CUT_FULL,
+                    g_LockwatchPlatform.pfnGetProcAddress) != GRAVMON_LOAD_OK)
         return FALSE;
-    }
 
     g_nTimerInterval = LOCKWATCH_CHECK_PERIOD;
     TRACE("g_nTimerInterval = %d", g_nTimerInterval);

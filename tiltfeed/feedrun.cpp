@@ -8,15 +8,13 @@
 #include "tiltfeed/feedcmd.h"
 #include "tiltfeed/resource.h"
 #include "common/errorbox.h"
+#include "common/gravbind.h"
+#include "common/regread.h"
 #include "common/trace.h"
 #include <objbase.h>
 #include <stdarg.h>
 
 static TILTFEEDDATA g_TiltfeedData;
-
-static const char g_szGravmonExports[4][16] = {
-    "GetAcceleration", "GetAngle", "Monopolize", "Unmonopolize"
-};
 
 static int ShowTiltfeedError(HWND hwndOwner, UINT idText, ...)
 {
@@ -49,16 +47,15 @@ static BOOL GetTiltfeedRegData(HKEY hKey)
     TILTFEEDDATA *p = &g_TiltfeedData;
     LONG lResult;
 
-    lResult = QueryValue(hKey, "FileName", p->szFileName, sizeof(p->szFileName), TRUE);
+    lResult = RegReadText(hKey, "FileName", p->szFileName, sizeof(p->szFileName), REGREAD_CUT_FULL);
     if (lResult == ERROR_SUCCESS)
-        lResult = QueryValue(hKey, "Path", p->szPath, sizeof(p->szPath), TRUE);
+        lResult = RegReadText(hKey, "Path", p->szPath, sizeof(p->szPath), REGREAD_CUT_FULL);
     if (lResult == ERROR_SUCCESS)
-        lResult = QueryValue(hKey, "Type", &p->dwType, sizeof(p->dwType), FALSE);
+        lResult = RegReadDword(hKey, "Type", &p->dwType, REGREAD_SHORT_ZERO);
     if (lResult == ERROR_SUCCESS)
-        lResult = QueryValue(hKey, "Mouse_Rate", &p->dwMouseRate, sizeof(p->dwMouseRate), FALSE);
+        lResult = RegReadDword(hKey, "Mouse_Rate", &p->dwMouseRate, REGREAD_SHORT_ZERO);
     if (lResult == ERROR_SUCCESS)
-        lResult = QueryValue(hKey, "CursorKey_Rate", &p->dwCursorKeyRate,
-                             sizeof(p->dwCursorKeyRate), FALSE);
+        lResult = RegReadDword(hKey, "CursorKey_Rate", &p->dwCursorKeyRate, REGREAD_SHORT_ZERO);
     if (lResult != ERROR_SUCCESS) {
         TRACE("RegQueryValueEx() Failed in GetTiltfeedRegData().\nReturn Value %d", lResult);
         return FALSE;
@@ -66,25 +63,31 @@ static BOOL GetTiltfeedRegData(HKEY hKey)
     return TRUE;
 }
 
-static BOOL GetGravmonProcAdrress(HMODULE hModule)
+/* Loads the access library and binds the four entry points. A library
+ * without one of them is freed again. */
+static BOOL GetGravmonDll(void)
 {
     TILTFEEDDATA *p = &g_TiltfeedData;
-    FARPROC apfn[4];
-    int i;
+    const GRAVMONEXPORT aExports[] = {
+        GRAVMON_BIND(GRAVMON_EXPORT_GETACCELERATION, p->m_DLGetAcceleration),
+        GRAVMON_BIND(GRAVMON_EXPORT_GETANGLE, p->m_DLGetAngle),
+        GRAVMON_BIND(GRAVMON_EXPORT_MONOPOLIZE, p->m_DLMonopolize),
+        GRAVMON_BIND(GRAVMON_EXPORT_UNMONOPOLIZE, p->m_DLUnmonopolize),
+    };
 
-    for (i = 0; i < 4; i++) {
-        apfn[i] = GetProcAddress(hModule, g_szGravmonExports[i]);
-        if (apfn[i] == NULL) {
-            TRACE("%d GetProcAddress() Failed in GetGravmonProcAdrress().\nGetLastError Report %d",
-                  i + 1, GetLastError());
-            return FALSE;
-        }
+    switch (LoadGravmon(&p->hGravmon, aExports, ARRAYSIZE(aExports), REGREAD_CUT_FULL, NULL)) {
+    case GRAVMON_LOAD_OK:
+        return TRUE;
+    case GRAVMON_LOAD_NOPATH:
+        ShowTiltfeedError(NULL, IDS_FEEDRUN_NOREGDATA);
+        return FALSE;
+    case GRAVMON_LOAD_NOEXPORT:
+        FreeLibrary(p->hGravmon);
+        p->hGravmon = NULL;
+        break;
     }
-    p->m_DLGetAcceleration = (PFN_GETACCELERATION)(void *)apfn[0];
-    p->m_DLGetAngle = (PFN_GETANGLE)(void *)apfn[1];
-    p->m_DLMonopolize = (PFN_MONOPOLIZE)(void *)apfn[2];
-    p->m_DLUnmonopolize = (PFN_UNMONOPOLIZE)(void *)apfn[3];
-    return TRUE;
+    ShowTiltfeedError(NULL, IDS_FEEDRUN_NOGRAVMON);
+    return FALSE;
 }
 
 static BOOL InitTiltfeed(HINSTANCE hInstance, const char *pszTail)
@@ -118,33 +121,7 @@ static BOOL InitTiltfeed(HINSTANCE hInstance, const char *pszTail)
         return FALSE;
     }
 
-    lResult = RegOpenKeyExA(HKEY_LOCAL_MACHINE, TILTKIT_REG_GRAVMON, 0, KEY_READ, &hKey);
-    if (lResult != ERROR_SUCCESS) {
-        TRACE("RegOpenKeyEx() Failed in InitTiltfeed().\nReturn Value %d", lResult);
-        ShowTiltfeedError(NULL, IDS_FEEDRUN_NOREGDATA);
-        return FALSE;
-    }
-    lResult = QueryValue(hKey, TILTKIT_VAL_PATH, p->szGravmonPath, sizeof(p->szGravmonPath), TRUE);
-    RegCloseKey(hKey);
-    if (lResult != ERROR_SUCCESS) {
-        TRACE("RegQueryValueEx() Failed in InitTiltfeed().\nReturn Value %d", lResult);
-        ShowTiltfeedError(NULL, IDS_FEEDRUN_NOREGDATA);
-        return FALSE;
-    }
-
-    p->hGravmon = LoadLibraryA(p->szGravmonPath);
-    if (p->hGravmon == NULL) {
-        TRACE("LoadLibrary() Failed in InitTiltfeed().\nGetLastError Report %d", GetLastError());
-        ShowTiltfeedError(NULL, IDS_FEEDRUN_NOGRAVMON);
-        return FALSE;
-    }
-    if (!GetGravmonProcAdrress(p->hGravmon)) {
-        FreeLibrary(p->hGravmon);
-        p->hGravmon = NULL;
-        ShowTiltfeedError(NULL, IDS_FEEDRUN_NOGRAVMON);
-        return FALSE;
-    }
-    return TRUE;
+    return GetGravmonDll();
 }
 
 /* Starts the target, waits until it is ready for input, then waits for

@@ -36,7 +36,6 @@ typedef struct TILTFEEDDATA {
     DWORD dwType;
     DWORD dwMouseRate;
     DWORD dwCursorKeyRate;
-    char szGravmonPath[TILTKIT_TEXT_MAX];
     HMODULE hGravmon;
     PFN_GETACCELERATION m_DLGetAcceleration;
     PFN_GETANGLE m_DLGetAngle;
