@@ -14,6 +14,7 @@
 
 #include "common/errorbox.h"
 #include "common/regpaths.h"
+#include "common/regread.h"
 #include "common/trace.h"
 #include "console/desklogic.h"
 #include "console/pageplugin.h"
@@ -59,25 +60,15 @@ static int IsAnsiLeadByte(unsigned char ch)
     return IsDBCSLeadByte(ch) ? 1 : 0;
 }
 
+/* Value types are not examined; a value longer than 259 characters is
+ * refused. */
 static BOOL ReadTextValue(HKEY hKey, const char *pszValue, char *pszOut, DWORD cbOut)
 {
-    DWORD cb = cbOut;
-    LONG lResult;
+    LONG lResult = RegReadText(hKey, pszValue, pszOut, cbOut, REGREAD_REFUSE_FULL);
 
-    /* Value types are not examined. The text is terminated here, as the
-     * stored value need not be; a value that fills the whole buffer without
-     * a terminator is longer than 259 characters and refused. */
-    lResult = RegQueryValueExA(hKey, pszValue, NULL, NULL, (BYTE *)pszOut, &cb);
     if (lResult != ERROR_SUCCESS) {
-        TRACE("RegQueryValueEx() Failed in GetTiltkitData().\nReturn Value %d", (int)lResult);
+        TRACE("RegQueryValueEx() Failed in GetTiltkitData().\nReturn Value %ld", lResult);
         return FALSE;
-    }
-    if (cb == 0 || pszOut[cb - 1] != '\0') {
-        if (cb >= cbOut) {
-            TRACE("RegQueryValueEx() Failed in GetTiltkitData().\nReturn Value %d", ERROR_MORE_DATA);
-            return FALSE;
-        }
-        pszOut[cb] = '\0';
     }
     return TRUE;
 }

@@ -2,43 +2,15 @@
 #include "common/trace.h"
 #include <shlwapi.h>
 
-LONG JoltQueryValue(HKEY hKey, LPCSTR pszName, void *pvBuffer, DWORD cbBuffer,
-                    DWORD *pcbRead)
-{
-    DWORD cb = cbBuffer;
-    LONG lResult = RegQueryValueExA(hKey, pszName, NULL, NULL, (LPBYTE)pvBuffer, &cb);
-
-    if (pcbRead)
-        *pcbRead = cb;
-    return lResult;
-}
-
 BOOL JoltReadDword(HKEY hKey, LPCSTR pszName, DWORD *pdwValue)
 {
-    BYTE abValue[JOLT_DWORD_BYTES] = { 0, 0, 0, 0 };
-
-    if (JoltQueryValue(hKey, pszName, abValue, sizeof(abValue), NULL) != ERROR_SUCCESS)
-        return FALSE;
-    *pdwValue = (DWORD)abValue[0] | ((DWORD)abValue[1] << 8) |
-                ((DWORD)abValue[2] << 16) | ((DWORD)abValue[3] << 24);
-    return TRUE;
+    return RegReadDword(hKey, pszName, pdwValue, JOLT_READ_BLOCK) == ERROR_SUCCESS;
 }
 
 BOOL JoltReadPath(HKEY hKey, LPCSTR pszName, char szPath[TILTKIT_TEXT_MAX])
 {
-    char szValue[TILTKIT_TEXT_MAX];
-    DWORD cb = 0;
-
-    if (JoltQueryValue(hKey, pszName, szValue, sizeof(szValue), &cb) != ERROR_SUCCESS)
-        return FALSE;
-    if (cb > sizeof(szValue))
-        return FALSE;
-    if (cb == sizeof(szValue) && szValue[cb - 1] != '\0')
-        return FALSE; /* 260 characters without room for the terminator */
-    if (cb < sizeof(szValue))
-        szValue[cb] = '\0';
-    lstrcpynA(szPath, szValue, TILTKIT_TEXT_MAX);
-    return TRUE;
+    /* 260 characters without room for the terminator are refused. */
+    return RegReadText(hKey, pszName, szPath, TILTKIT_TEXT_MAX, REGREAD_REFUSE_FULL) == ERROR_SUCCESS;
 }
 
 int CompInstallTime(HKEY hUserKey, HKEY hMachineKey, int *pbSame)
@@ -51,7 +23,7 @@ int CompInstallTime(HKEY hUserKey, HKEY hMachineKey, int *pbSame)
     ZeroMemory(abUser, sizeof(abUser));
     ZeroMemory(abMachine, sizeof(abMachine));
 
-    lResult = JoltQueryValue(hUserKey, JOLT_VAL_INSTALLTIME, abUser, sizeof(abUser), NULL);
+    lResult = RegReadBinary(hUserKey, JOLT_VAL_INSTALLTIME, abUser, sizeof(abUser), JOLT_READ_BLOCK);
     if (lResult == ERROR_FILE_NOT_FOUND || lResult == ERROR_PATH_NOT_FOUND)
         return JOLT_COMP_OK;
     if (lResult != ERROR_SUCCESS) {
@@ -59,7 +31,8 @@ int CompInstallTime(HKEY hUserKey, HKEY hMachineKey, int *pbSame)
         return JOLT_COMP_USER_FAILED;
     }
 
-    lResult = JoltQueryValue(hMachineKey, JOLT_VAL_INSTALLTIME, abMachine, sizeof(abMachine), NULL);
+    lResult = RegReadBinary(hMachineKey, JOLT_VAL_INSTALLTIME, abMachine, sizeof(abMachine),
+                            JOLT_READ_BLOCK);
     if (lResult != ERROR_SUCCESS) {
         TRACE("RegQueryValueEx() Failed in CompInstallTime().\nReturn Value %d", (int)lResult);
         return JOLT_COMP_MACHINE_FAILED;
@@ -78,12 +51,12 @@ int CheckJoltVersion(HKEY hMachineKey, HKEY hUserKey)
     int bSame = 0;
     int nComp;
 
-    lResult = JoltQueryValue(hMachineKey, JOLT_VAL_VERSION, abMachine, sizeof(abMachine), NULL);
+    lResult = RegReadBinary(hMachineKey, JOLT_VAL_VERSION, abMachine, sizeof(abMachine), JOLT_READ_BLOCK);
     if (lResult != ERROR_SUCCESS) {
         TRACE("RegQueryValueEx() Failed in CheckJoltVersion().\nReturn Value %d", (int)lResult);
         return JOLT_REFRESH_BROKEN;
     }
-    lResult = JoltQueryValue(hUserKey, JOLT_VAL_VERSION, abUser, sizeof(abUser), NULL);
+    lResult = RegReadBinary(hUserKey, JOLT_VAL_VERSION, abUser, sizeof(abUser), JOLT_READ_BLOCK);
     if (lResult != ERROR_SUCCESS)
         return JOLT_REFRESH_COPY;
     if (memcmp(abMachine, abUser, sizeof(abMachine)) != 0)
@@ -106,12 +79,11 @@ BOOL JoltReadValues(HKEY hUserKey, JOLTSETTING *pSetting,
                     DWORD *pdwIdleTime)
 {
     BYTE abSetting[JOLT_SETTING_BYTES];
-    DWORD cb = 0;
 
-    ZeroMemory(abSetting, sizeof(abSetting));
-    if (JoltQueryValue(hUserKey, JOLT_VAL_SETTING, abSetting, sizeof(abSetting), &cb) != ERROR_SUCCESS)
+    if (RegReadBinary(hUserKey, JOLT_VAL_SETTING, abSetting, sizeof(abSetting), JOLT_READ_BLOCK) !=
+        ERROR_SUCCESS)
         return FALSE;
-    JoltDecodeSetting(abSetting, cb, pSetting);
+    JoltDecodeSetting(abSetting, sizeof(abSetting), pSetting);
 
     if (!JoltReadPath(hUserKey, JOLT_VAL_VSOUNDPATH, szVerticalSound))
         return FALSE;

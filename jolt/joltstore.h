@@ -9,6 +9,7 @@
 
 #include <windows.h>
 #include "common/regpaths.h"
+#include "common/regread.h"
 #include "jolt/joltpure.h"
 
 #define JOLT_VAL_VERSION        "Version"
@@ -24,13 +25,11 @@
 /* Access of the per-user key: KEY_READ | KEY_WRITE (0x2001F). */
 #define JOLT_USER_ACCESS (KEY_READ | KEY_WRITE)
 
-/*
- * Queries a value into a buffer of exactly cbBuffer bytes (type not
- * examined). Returns the registry result; a longer value fails with
- * ERROR_MORE_DATA. *pcbRead (optional) receives the stored size.
- */
-LONG JoltQueryValue(HKEY hKey, LPCSTR pszName, void *pvBuffer, DWORD cbBuffer,
-                    DWORD *pcbRead);
+/* The Jolt values are read by common/regread.h with their types unexamined:
+ * installations may have written them either way. Numbers and blocks
+ * shorter than their size read with the missing bytes 0 (JOLT_READ_BLOCK);
+ * longer ones fail. */
+#define JOLT_READ_BLOCK REGREAD_SHORT_ZERO
 
 /* Reads a 4-byte value; a shorter one reads with its missing bytes 0. */
 BOOL JoltReadDword(HKEY hKey, LPCSTR pszName, DWORD *pdwValue);

@@ -1,6 +1,7 @@
 #include "motionlock/alarm.h"
 #include "motionlock/lockplatform.h"
 #include "common/regpaths.h"
+#include "common/regread.h"
 #include "common/trace.h"
 
 static_assert(sizeof(MIXERCAPSA) == 48, "mixer capabilities record");
@@ -31,25 +32,14 @@ BOOL GetBeepSoundPath(char *pszPath)
     char szSoundName[TILTKIT_TEXT_MAX];
     char szModule[TILTKIT_TEXT_MAX];
     const char *pszModule = NULL;
-    HKEY hKey = NULL;
-    DWORD cbData = sizeof(szSoundName);
     DWORD cchModule;
-    LONG lResult;
 
     pszPath[0] = '\0';
 
-    lResult = RegOpenKeyExA(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, 0, KEY_READ, &hKey);
-    if (lResult == ERROR_SUCCESS) {
-        lResult = RegQueryValueExA(hKey, LOCKWATCH_VAL_BEEPSOUND, NULL, NULL,
-                                   (BYTE *)szSoundName, &cbData);
-        RegCloseKey(hKey);
-    }
-    if (lResult == ERROR_SUCCESS) {
-        /* The stored value need not be terminated. */
-        szSoundName[cbData < sizeof(szSoundName) ? cbData : sizeof(szSoundName) - 1] = '\0';
-    } else {
+    /* A missing or unreadable name plays the default sound. */
+    if (RegReadTextAt(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, LOCKWATCH_VAL_BEEPSOUND,
+                      szSoundName, sizeof(szSoundName), REGREAD_CUT_FULL) != ERROR_SUCCESS)
         lstrcpynA(szSoundName, LOCKWATCH_DEFAULT_SOUND, ARRAYSIZE(szSoundName));
-    }
 
     /* A module path that fills the buffer may be cut short: treat it as
      * not available rather than guess a directory from it. */

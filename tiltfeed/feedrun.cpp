@@ -28,20 +28,8 @@ static int ShowTiltfeedError(HWND hwndOwner, UINT idText, ...)
     return nResult;
 }
 
-/* A value of at most cbMax bytes; strings are terminated even when the
- * stored value was not. */
-static LONG QueryValue(HKEY hKey, const char *pszName, void *pvData, DWORD cbMax, BOOL bString)
-{
-    DWORD cbData = cbMax;
-    LONG lResult = RegQueryValueExA(hKey, pszName, NULL, NULL, (BYTE *)pvData, &cbData);
-
-    if (lResult == ERROR_SUCCESS && bString) {
-        char *psz = (char *)pvData;
-        psz[cbData < cbMax ? cbData : cbMax - 1] = '\0';
-    }
-    return lResult;
-}
-
+/* The item's five values. A text longer than its buffer is cut; a number
+ * stored in fewer than 4 bytes reads with the missing bytes 0. */
 static BOOL GetTiltfeedRegData(HKEY hKey)
 {
     TILTFEEDDATA *p = &g_TiltfeedData;
@@ -57,7 +45,7 @@ static BOOL GetTiltfeedRegData(HKEY hKey)
     if (lResult == ERROR_SUCCESS)
         lResult = RegReadDword(hKey, "CursorKey_Rate", &p->dwCursorKeyRate, REGREAD_SHORT_ZERO);
     if (lResult != ERROR_SUCCESS) {
-        TRACE("RegQueryValueEx() Failed in GetTiltfeedRegData().\nReturn Value %d", lResult);
+        TRACE("RegQueryValueEx() Failed in GetTiltfeedRegData().\nReturn Value %ld", lResult);
         return FALSE;
     }
     return TRUE;
@@ -109,7 +97,7 @@ static BOOL InitTiltfeed(HINSTANCE hInstance, const char *pszTail)
 
     lResult = RegOpenKeyExA(HKEY_CURRENT_USER, szKey, 0, KEY_READ, &hKey);
     if (lResult != ERROR_SUCCESS) {
-        TRACE("RegOpenKeyEx() Failed in InitTiltfeed().\nReturn Value %d", lResult);
+        TRACE("RegOpenKeyEx() Failed in InitTiltfeed().\nReturn Value %ld", lResult);
         ShowTiltfeedError(NULL, IDS_FEEDRUN_NOREGDATA);
         return FALSE;
     }
