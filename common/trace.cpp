@@ -5,13 +5,17 @@
 #include <shlwapi.h>
 #include <stdarg.h>
 
-void TiltkitTrace(const char *pszFormat, ...)
+void TiltkitTrace(const char *pszRoutine, const char *pszFormat, ...)
 {
     char szText[1024];
+    int cchPrefix;
     va_list args;
 
+    cchPrefix = wnsprintfA(szText, ARRAYSIZE(szText) - 1, "%s: ", pszRoutine);
+    if (cchPrefix < 0 || cchPrefix >= (int)ARRAYSIZE(szText) - 1)
+        cchPrefix = 0;
     va_start(args, pszFormat);
-    wvnsprintfA(szText, ARRAYSIZE(szText), pszFormat, args);
+    wvnsprintfA(szText + cchPrefix, (int)ARRAYSIZE(szText) - cchPrefix, pszFormat, args);
     va_end(args);
     szText[ARRAYSIZE(szText) - 1] = '\0';
     OutputDebugStringA(szText);

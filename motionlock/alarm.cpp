@@ -273,7 +273,7 @@ BOOL LoadGateLibraries(void)
 
     if (!SystemLibraryPath(szSystemDir, "\\Sysgate.DLL", szPath) ||
         (g_Gate.hSysgate = LoadLibraryA(szPath)) == NULL) {
-        TRACE("LoadLibrary() Failed for Sysgate. Error Code %d.", GetLastError());
+        TRACE("LoadLibrary() Failed for Sysgate. Error Code %lu.", GetLastError());
         return FALSE;
     }
     g_Gate.pfnSysgateGetWithOpenIF =
@@ -283,7 +283,7 @@ BOOL LoadGateLibraries(void)
 
     if (!SystemLibraryPath(szSystemDir, "\\Hwgate.DLL", szPath) ||
         (g_Gate.hHwgate = LoadLibraryA(szPath)) == NULL) {
-        TRACE("LoadLibrary() Failed for Hwgate. Error Code %d.", GetLastError());
+        TRACE("LoadLibrary() Failed for Hwgate. Error Code %lu.", GetLastError());
         FreeGateLibraries();
         return FALSE;
     }

@@ -116,7 +116,7 @@ BOOL WatchSessionChanges(HWND hwnd)
     if (p->pfnRegisterSession == NULL || p->bSessionApiReady != TRUE)
         return FALSE;
     if (!p->pfnRegisterSession(hwnd, NOTIFY_FOR_THIS_SESSION)) {
-        TRACE("WTSRegisterSessionNotification() Failed. Error Code %d.", GetLastError());
+        TRACE("WTSRegisterSessionNotification() Failed. Error Code %lu.", GetLastError());
         SetTimer(hwnd, IDT_SESSION_RETRY, LOCKWATCH_RETRY_PERIOD, NULL);
         return FALSE;
     }
@@ -137,14 +137,14 @@ BOOL StartWorkStationLock(HWND hwnd)
         return FALSE;
 
     if (SendMessageA(hwndManager, WM_GRAVMON_OVERRIDEMONOPOLIZE, 1, (LPARAM)hwnd) != 1) {
-        TRACE("WM_GRAVMON_OVERRIDEMONOPOLIZE FAILED. Error %d.", GetLastError());
+        TRACE("WM_GRAVMON_OVERRIDEMONOPOLIZE FAILED. Error %lu.", GetLastError());
         return FALSE;
     }
     TRACE("WM_GRAVMON_OVERRIDEMONOPOLIZE SUCCESS");
 
     if (!g_LockwatchPlatform.pfnLockWorkStation()) {
         /* The override was granted: give the readings back before ending. */
-        TRACE("LockWorkStation() Failed. Error Code %d.", GetLastError());
+        TRACE("LockWorkStation() Failed. Error Code %lu.", GetLastError());
         SendMessageA(hwndManager, WM_GRAVMON_OVERRIDEMONOPOLIZE, 0, (LPARAM)hwnd);
         return FALSE;
     }
@@ -389,7 +389,7 @@ HWND CreateLockwatchWindow(HINSTANCE hInstance)
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     wc.lpszClassName = LOCKWATCH_CLASS;
     if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        TRACE("RegisterClassEx() Failed. Error Code %d.", GetLastError());
+        TRACE("RegisterClassEx() Failed. Error Code %lu.", GetLastError());
         return NULL;
     }
 
@@ -397,7 +397,7 @@ HWND CreateLockwatchWindow(HINSTANCE hInstance)
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                            NULL, NULL, hInstance, NULL);
     if (hwnd == NULL) {
-        TRACE("CreateWindowEx() Failed. Error Code %d.", GetLastError());
+        TRACE("CreateWindowEx() Failed. Error Code %lu.", GetLastError());
         return NULL;
     }
     ShowWindow(hwnd, SW_HIDE);

@@ -141,7 +141,7 @@ static DWORD WINAPI LauncherThreadProc(LPVOID pvParam)
 
         hExitEvent = OpenEventA(EVENT_ALL_ACCESS, FALSE, TILTFEED_EXITEVENT);
         if (hExitEvent == NULL)
-            TRACE("OpenEvent() Failed in LauncherThreadProc().\nGetLastError Report %d\n",
+            TRACE("OpenEvent() Failed in LauncherThreadProc().\nGetLastError Report %lu\n",
                   GetLastError());
         ahWait[dwCount++] = pi.hProcess;
         if (hExitEvent != NULL)
@@ -152,7 +152,7 @@ static DWORD WINAPI LauncherThreadProc(LPVOID pvParam)
         if (hExitEvent != NULL)
             CloseHandle(hExitEvent);
     } else {
-        TRACE("CreateProcess() Failed in LauncherThreadProc().\nGetLastError Report %d\n",
+        TRACE("CreateProcess() Failed in LauncherThreadProc().\nGetLastError Report %lu\n",
               GetLastError());
     }
 
@@ -181,7 +181,7 @@ static BOOL StartTiltfeed(HWND hwnd)
 
     p->hExitEvent = CreateEventA(NULL, TRUE, FALSE, TILTFEED_EXITEVENT);
     if (p->hExitEvent == NULL) {
-        TRACE("CreateEvent() Failed in StartTiltfeed().\nGetLastError Report %d\n", GetLastError());
+        TRACE("CreateEvent() Failed in StartTiltfeed().\nGetLastError Report %lu\n", GetLastError());
         p->m_DLUnmonopolize(hwnd);
         ShowTiltfeedError(hwnd, IDS_FEEDRUN_CANNOTRUN, p->szItemName);
         return FALSE;
@@ -189,7 +189,7 @@ static BOOL StartTiltfeed(HWND hwnd)
 
     p->hLauncherThread = CreateThread(NULL, 0, LauncherThreadProc, &p->launch, 0, &dwThreadId);
     if (p->hLauncherThread == NULL) {
-        TRACE("CreateThread() Failed in StartTiltfeed().\nGetLastError Report %d\n", GetLastError());
+        TRACE("CreateThread() Failed in StartTiltfeed().\nGetLastError Report %lu\n", GetLastError());
         ShowTiltfeedError(hwnd, IDS_FEEDRUN_CANNOTRUN, p->szItemName);
         p->m_DLUnmonopolize(hwnd);
         return FALSE;
@@ -330,7 +330,7 @@ static HWND CreateTiltfeedWindow(HINSTANCE hInstance)
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     wc.lpszClassName = TILTFEED_WINDOWCLASS;
     if (!RegisterClassA(&wc)) {
-        TRACE("RegisterClass() Failed in CreateTiltfeedWindow().\nGetLastError Report %d",
+        TRACE("RegisterClass() Failed in CreateTiltfeedWindow().\nGetLastError Report %lu",
               GetLastError());
         return NULL;
     }
@@ -356,7 +356,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
 
     hwnd = CreateTiltfeedWindow(hInstance);
     if (hwnd == NULL) {
-        TRACE("CreateWindow() Failed in WinMain().\nGetLastError Report %d", GetLastError());
+        TRACE("CreateWindow() Failed in WinMain().\nGetLastError Report %lu", GetLastError());
         CleanupTiltfeed();
         CoUninitialize();
         return 0;

@@ -36,7 +36,7 @@ static void SendKeyStep(DWORD dwRate, float fFracX, float fFracY)
         return;
     pInputs = (INPUT *)LocalAlloc(LPTR, uCount * sizeof(INPUT));
     if (pInputs == NULL) {
-        TRACE("LocalAlloc() Failed in SendKeyStep().\nGetLastError Report %d", GetLastError());
+        TRACE("LocalAlloc() Failed in SendKeyStep().\nGetLastError Report %lu", GetLastError());
         return;
     }
     for (i = 0; i < uCount; i++) {
