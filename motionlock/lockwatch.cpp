@@ -162,7 +162,10 @@ static void StartAlarm(HWND hwnd)
 
     if (p->bCheckTimerStarted)
         KillTimer(hwnd, IDT_CHECK);
-    SaveMixerState();
+    /* A start during the alarm (movement after a resume) finds the speaker
+     * already raised: the user's own values saved at the first start stay. */
+    if (!p->bAlarmOn)
+        SaveMixerState();
     RaiseMixerForAlarm();
     SetHwgateFlag(ALARM_SETTING_FIRST, TRUE);
     SetHwgateFlag(ALARM_SETTING_SECOND, TRUE);

@@ -232,7 +232,7 @@ TEST_F(LockwatchRuntime, SuspendAndResumeWhileArmedRetakesTheBaseline)
     ASSERT_TRUE(m_lw.WaitAlarm());
 }
 
-TEST_F(LockwatchRuntime, ResumeDuringAlarmReassertsClearedSettingsAndRearms)
+TEST_F(LockwatchRuntime, ResumeDuringAlarmReassertsClearedSettingsRearmsAndKeepsTheUsersSpeaker)
 {
     StartArmed();
     ASSERT_EQ(1, m_manager.Command("move"));
@@ -255,12 +255,15 @@ TEST_F(LockwatchRuntime, ResumeDuringAlarmReassertsClearedSettingsAndRearms)
     EXPECT_EQ(1, SoundStarts());
     ASSERT_EQ(1, m_manager.Command("move"));
     ASSERT_TRUE(m_lw.WaitAlarm(2)) << "a later change runs the alarm start again";
-    EXPECT_EQ(0u, g_MixerState.dwSavedMute) << "the raised values were saved";
-    EXPECT_EQ(100u, g_MixerState.dwSavedVolume);
+    EXPECT_EQ(2, SoundStarts()) << "the sound is started again";
+    EXPECT_EQ(0u, m_mixer.Mute()) << "and the speaker raised again";
+    EXPECT_EQ(65535u, m_mixer.Volume());
+    EXPECT_EQ(1u, g_MixerState.dwSavedMute) << "the user's values stay saved";
+    EXPECT_EQ(46u, g_MixerState.dwSavedVolume);
 
     m_lw.Unlock();
-    EXPECT_EQ(0u, m_mixer.Mute()) << "the unlock restores what the second start saved";
-    EXPECT_EQ(65535u, m_mixer.Volume());
+    EXPECT_EQ(1u, m_mixer.Mute()) << "the unlock gives the user's speaker settings back";
+    EXPECT_NEAR(30146, (int)m_mixer.Volume(), 1) << "46 %, as the first start saved it";
     EXPECT_EQ(0u, HwgateSetting(0x5E));
     EXPECT_EQ(0u, HwgateSetting(0x6E));
     EXPECT_TRUE(Released());
