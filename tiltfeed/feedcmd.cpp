@@ -44,6 +44,28 @@ bool BuildItemKeyPath(const char *pszRoot, const char *pszItem, char *pszOut, si
     return true;
 }
 
+int BuildTargetCommandLine(const char *pszPath, char *pszOut, size_t cchOut)
+{
+    size_t cchPath = strlen(pszPath);
+    bool bQuote = pszPath[0] != '"' && strpbrk(pszPath, " \t") != NULL;
+    size_t cchNeeded = cchPath + (bQuote ? 3 : 1);
+
+    if (cchOut == 0)
+        return TARGET_TOO_LONG;
+    pszOut[0] = '\0';
+    if (cchNeeded > cchOut)
+        return TARGET_TOO_LONG;
+    if (!bQuote) {
+        memcpy(pszOut, pszPath, cchPath + 1);
+        return TARGET_AS_IS;
+    }
+    pszOut[0] = '"';
+    memcpy(pszOut + 1, pszPath, cchPath);
+    pszOut[cchPath + 1] = '"';
+    pszOut[cchPath + 2] = '\0';
+    return TARGET_QUOTED;
+}
+
 void BuildWorkDir(const char *pszPath, char *pszOut, size_t cchOut)
 {
     size_t cchFolder = 0;

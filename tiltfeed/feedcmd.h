@@ -20,4 +20,13 @@ bool BuildItemKeyPath(const char *pszRoot, const char *pszItem, char *pszOut, si
  * ("C:") followed by the directory. Empty when the path names no folder. */
 void BuildWorkDir(const char *pszPath, char *pszOut, size_t cchOut);
 
+/* The command line that starts the target. A path with a blank (and not
+ * already quoted) is quoted: TARGET_QUOTED, and the caller passes the path
+ * itself as the application name, so that no shorter path made of its
+ * first words ("C:\Program.exe") is ever tried. Any other path is copied
+ * unchanged (TARGET_AS_IS) and starts exactly as a bare command line.
+ * TARGET_TOO_LONG, with an empty output, when it does not fit in cchOut. */
+enum { TARGET_TOO_LONG = -1, TARGET_AS_IS = 0, TARGET_QUOTED = 1 };
+int BuildTargetCommandLine(const char *pszPath, char *pszOut, size_t cchOut);
+
 #endif

@@ -118,18 +118,26 @@ static DWORD WINAPI LauncherThreadProc(LPVOID pvParam)
 {
     LAUNCHREQUEST *pRequest = (LAUNCHREQUEST *)pvParam;
     char szWorkDir[TILTKIT_TEXT_MAX];
+    LPCSTR pszApplication = NULL;
     STARTUPINFOA si;
     PROCESS_INFORMATION pi;
+    int nStart;
 
     BuildWorkDir(pRequest->szCmdLine, szWorkDir, sizeof(szWorkDir));
+    nStart = BuildTargetCommandLine(pRequest->szCmdLine, pRequest->szTargetCmdLine,
+                                    sizeof(pRequest->szTargetCmdLine));
+    if (nStart == TARGET_QUOTED)
+        pszApplication = pRequest->szCmdLine;
     ZeroMemory(&si, sizeof(si));
     si.cb = sizeof(si);
     GetStartupInfoA(&si);
     ZeroMemory(&pi, sizeof(pi));
 
     /* A path without any folder starts in this process's own folder. */
-    if (CreateProcessA(NULL, pRequest->szCmdLine, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS,
-                       NULL, szWorkDir[0] != '\0' ? szWorkDir : NULL, &si, &pi)) {
+    if (nStart != TARGET_TOO_LONG &&
+        CreateProcessA(pszApplication, pRequest->szTargetCmdLine, NULL, NULL, FALSE,
+                       NORMAL_PRIORITY_CLASS, NULL, szWorkDir[0] != '\0' ? szWorkDir : NULL,
+                       &si, &pi)) {
         HANDLE ahWait[2];
         DWORD dwCount = 0;
         HANDLE hExitEvent;

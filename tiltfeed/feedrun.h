@@ -22,7 +22,8 @@
 
 /* The only data the launcher thread touches. */
 typedef struct LAUNCHREQUEST {
-    char szCmdLine[TILTKIT_TEXT_MAX];
+    char szCmdLine[TILTKIT_TEXT_MAX];           /* the item's path */
+    char szTargetCmdLine[TILTKIT_TEXT_MAX + 2]; /* the same, quoted when it has a blank */
     char szFileName[TILTKIT_TEXT_MAX];
     volatile DWORD dwProcessId;   /* written once by the launcher thread */
     HWND hwndMain;

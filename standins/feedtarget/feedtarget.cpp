@@ -233,12 +233,18 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrev, LPSTR lpCmdLine, int nC
     HWND hwnd;
     MSG msg;
     char szDir[MAX_PATH];
+    char szImage[MAX_PATH];
 
     ParseCommandLine(lpCmdLine);
     LogLine("start %lu", GetCurrentProcessId());
     szDir[0] = '\0';
     GetCurrentDirectoryA(sizeof(szDir), szDir);
     LogLine("cwd %s", szDir);
+    szImage[0] = '\0';
+    GetModuleFileNameA(NULL, szImage, sizeof(szImage));
+    szImage[sizeof(szImage) - 1] = '\0';
+    LogLine("image %s", szImage);
+    LogLine("cmdline %s", GetCommandLineA());
 
     if (g_target.dwBusyMs)
         Sleep(g_target.dwBusyMs);

@@ -261,3 +261,41 @@ TEST(FeedCommandLine, WorkingFolderOfTheTarget)
     EXPECT_STREQ("C:\\a lo", szSmall);
     EXPECT_EQ(0x5A, szSmall[8]);
 }
+
+TEST(FeedCommandLine, TargetWithABlankIsQuotedAndNamedAsTheApplication)
+{
+    struct Row {
+        int line;
+        const char *path;
+        int result;
+        const char *cmd;
+    };
+    const Row rows[] = {
+        { __LINE__, "C:\\Program Files\\Foo\\foo.exe", TARGET_QUOTED, "\"C:\\Program Files\\Foo\\foo.exe\"" },
+        { __LINE__, "C:\\Tools\\run\tme.exe", TARGET_QUOTED, "\"C:\\Tools\\run\tme.exe\"" },
+        { __LINE__, "C:\\Tools\\foo.exe", TARGET_AS_IS, "C:\\Tools\\foo.exe" },
+        { __LINE__, "notepad.exe", TARGET_AS_IS, "notepad.exe" },
+        { __LINE__, "\"C:\\Program Files\\Foo\\foo.exe\"", TARGET_AS_IS, "\"C:\\Program Files\\Foo\\foo.exe\"" },
+        { __LINE__, "", TARGET_AS_IS, "" },
+    };
+    char sz[262];
+    for (const Row &r : rows) {
+        memset(sz, 0x5A, sizeof(sz));
+        EXPECT_EQ(r.result, BuildTargetCommandLine(r.path, sz, sizeof(sz))) << "line " << r.line;
+        EXPECT_STREQ(r.cmd, sz) << "line " << r.line;
+    }
+
+    /* The longest item path (259 characters) fits quoted in 262 bytes. */
+    std::string longest = "C:\\a b\\" + std::string(252, 'x');
+    ASSERT_EQ(259u, longest.size());
+    EXPECT_EQ(TARGET_QUOTED, BuildTargetCommandLine(longest.c_str(), sz, sizeof(sz)));
+    EXPECT_EQ(261u, strlen(sz));
+
+    /* One byte short: nothing is started rather than a cut path. */
+    char szSmall[8 + 1];
+    szSmall[8] = 0x5A;
+    EXPECT_EQ(TARGET_TOO_LONG, BuildTargetCommandLine("C:\\a b.exe", szSmall, 8));
+    EXPECT_STREQ("", szSmall);
+    EXPECT_EQ(0x5A, szSmall[8]);
+    EXPECT_EQ(TARGET_TOO_LONG, BuildTargetCommandLine("C:\\ab.exe", szSmall, 8));
+}

@@ -437,3 +437,32 @@ TEST_F(FeedrunTest, NamesAndPathsWithBlanks)
     DeleteFileA(exe.c_str());
     RemoveDirectoryA(dir.c_str());
 }
+
+TEST_F(FeedrunTest, TargetBehindABlankStartsItselfNotAPlantedProgram)
+{
+    /* Any user may put a program where the path's first word ends: an
+     * unquoted start would run it instead of the target. */
+    std::string dir = "C:\\Program Files\\Feed Target";
+    std::string exe = dir + "\\Feedtarget.exe";
+    std::string planted = "C:\\Program.exe";
+    CreateDirectoryA("C:\\Program Files", NULL);
+    CreateDirectoryA(dir.c_str(), NULL);
+    ASSERT_TRUE(CopyFileA(tb::BinPath("Feedtarget.exe").c_str(), exe.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(tb::BinPath("Feedtarget.exe").c_str(), planted.c_str(), FALSE));
+    struct Cleanup {
+        std::string a, b, c;
+        ~Cleanup() { tb::KillTargets(); DeleteFileA(a.c_str()); DeleteFileA(b.c_str()); RemoveDirectoryA(c.c_str()); }
+    } cleanup{ planted, exe, dir };
+
+    ASSERT_TRUE(m_manager.Start());
+    tb::WriteTiltfeedItem(kItem, exe, 1);
+    ASSERT_TRUE(tb::StartFeedrun(m_feedrun, kItem));
+    ASSERT_TRUE(tb::WaitTargetWindow() != NULL);
+    EXPECT_EQ(std::vector<std::string>{ exe }, m_log.With("image "))
+        << "the planted program never starts";
+    EXPECT_EQ(std::vector<std::string>{ "\"" + exe + "\"" }, m_log.With("cmdline "))
+        << "the target sees its own path, quoted, as argv[0]";
+    EXPECT_EQ(std::vector<std::string>{ dir }, m_log.With("cwd "));
+    tb::KillTargets();
+    EXPECT_EQ(0, m_feedrun.Wait(3000));
+}
