@@ -165,7 +165,6 @@ static BOOL OnCommandPage(HWND hPage, WORD wId)
 
     if (wId != IDC_START)
         return FALSE;
-    g_cal.nWizardPage = 0;
     for (i = 0; i < CAL_PAGE_COUNT; i++)
         g_cal.abMeasured[i] = FALSE;
     if (RunCalibrationWizard(hPage))

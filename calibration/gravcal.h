@@ -30,8 +30,6 @@ typedef struct GravcalState {
     HBITMAP ahbmPosition[CAL_PAGE_COUNT]; /* bitmaps 105, 106, 107 */
     CalMeasurement measure;               /* samples, means, zero-base words */
     BOOL abMeasured[CAL_PAGE_COUNT];
-    int nWizardPage;                      /* next index handed to a wizard page */
-    WNDPROC apfnPictureProc[CAL_PAGE_COUNT];
     BOOL bZeroBaseStored;                 /* the last wizard ended with a stored zero base */
 } GravcalState;
 

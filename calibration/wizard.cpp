@@ -9,6 +9,10 @@
 #include "common/trace.h"
 #include <shlwapi.h>
 
+/* The picture control's own window procedure, kept on the control itself
+ * while the subclass procedure stands in for it. */
+#define PICTURE_PROC_PROP "GravcalPictureProc"
+
 /* Index of a wizard page (or of its picture) from its user data. */
 static int PageIndex(HWND hwnd)
 {
@@ -145,12 +149,34 @@ static BOOL OnPaint(HWND hPicture, int nIndex)
 static LRESULT CALLBACK PictureProc(HWND hPicture, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     int nIndex = PageIndex(hPicture);
+    WNDPROC pfnPrevious = (WNDPROC)GetPropA(hPicture, PICTURE_PROC_PROP);
 
-    if (!IsPageIndex(nIndex) || g_cal.apfnPictureProc[nIndex] == NULL)
+    if (!IsPageIndex(nIndex) || pfnPrevious == NULL)
         return 0;
     if (uMsg == WM_PAINT)
         OnPaint(hPicture, nIndex);
-    return CallWindowProcA(g_cal.apfnPictureProc[nIndex], hPicture, uMsg, wParam, lParam);
+    return CallWindowProcA(pfnPrevious, hPicture, uMsg, wParam, lParam);
+}
+
+static void SubclassPicture(HWND hPicture)
+{
+    WNDPROC pfnPrevious = (WNDPROC)GetWindowLongPtrA(hPicture, GWLP_WNDPROC);
+
+    if (!SetPropA(hPicture, PICTURE_PROC_PROP, (HANDLE)pfnPrevious)) {
+        TRACE("SetProp() Failed.\nGetLastError Report %lu", GetLastError());
+        return;
+    }
+    SetWindowLongPtrA(hPicture, GWLP_WNDPROC, (LONG_PTR)PictureProc);
+}
+
+static void UnsubclassPicture(HWND hPicture)
+{
+    WNDPROC pfnPrevious = (WNDPROC)GetPropA(hPicture, PICTURE_PROC_PROP);
+
+    if (pfnPrevious == NULL)
+        return;
+    SetWindowLongPtrA(hPicture, GWLP_WNDPROC, (LONG_PTR)pfnPrevious);
+    RemovePropA(hPicture, PICTURE_PROC_PROP);
 }
 
 /* ---- wizard pages -------------------------------------------------------- */
@@ -185,9 +211,10 @@ static void ShowMeasureResult(HWND hPage, int nIndex, INT_PTR nResult)
     SetLongText(hPage, IDC_RESULT, idText);
 }
 
-static BOOL OnInitWizardPage(HWND hPage)
+/* The page's index comes with its page record. */
+static BOOL OnInitWizardPage(HWND hPage, const PROPSHEETPAGEA *psp)
 {
-    int nIndex = g_cal.nWizardPage;
+    int nIndex = psp != NULL ? (int)psp->lParam : -1;
     HWND hPicture = GetDlgItem(hPage, IDC_PICTURE);
 
     SetWindowLongPtrA(hPage, GWLP_USERDATA, nIndex);
@@ -196,11 +223,9 @@ static BOOL OnInitWizardPage(HWND hPage)
         FitPicture(hPage, hPicture);
         if (IsPageIndex(nIndex)) {
             SetWindowLongPtrA(hPicture, GWLP_USERDATA, nIndex);
-            g_cal.apfnPictureProc[nIndex] = (WNDPROC)GetWindowLongPtrA(hPicture, GWLP_WNDPROC);
-            SetWindowLongPtrA(hPicture, GWLP_WNDPROC, (LONG_PTR)PictureProc);
+            SubclassPicture(hPicture);
         }
     }
-    g_cal.nWizardPage++;
     return TRUE;
 }
 
@@ -266,13 +291,10 @@ static BOOL OnCommandWizardPage(HWND hPage, WORD wId)
 
 static BOOL OnDestroyWizardPage(HWND hPage)
 {
-    int nIndex = PageIndex(hPage);
     HWND hPicture = GetDlgItem(hPage, IDC_PICTURE);
 
-    if (hPicture != NULL && IsPageIndex(nIndex) && g_cal.apfnPictureProc[nIndex] != NULL) {
-        SetWindowLongPtrA(hPicture, GWLP_WNDPROC, (LONG_PTR)g_cal.apfnPictureProc[nIndex]);
-        g_cal.apfnPictureProc[nIndex] = NULL;
-    }
+    if (hPicture != NULL)
+        UnsubclassPicture(hPicture);
     return TRUE;
 }
 
@@ -280,7 +302,7 @@ static INT_PTR CALLBACK WizardPageProc(HWND hPage, UINT uMsg, WPARAM wParam, LPA
 {
     switch (uMsg) {
     case WM_INITDIALOG:
-        return OnInitWizardPage(hPage);
+        return OnInitWizardPage(hPage, (const PROPSHEETPAGEA *)lParam);
     case WM_NOTIFY:
         return OnNotifyWizardPage(hPage, (const NMHDR *)lParam);
     case WM_COMMAND:
@@ -308,6 +330,7 @@ BOOL RunCalibrationWizard(HWND hwndParent)
     psp.pszTemplate = MAKEINTRESOURCEA(IDD_WIZARD_PAGE);
     psp.pfnDlgProc = WizardPageProc;
     for (i = 0; i < CAL_PAGE_COUNT; i++) {
+        psp.lParam = i;
         ahPages[i] = CreatePropertySheetPageA(&psp);
         if (ahPages[i] == NULL) {
             TRACE("CreatePropertySheetPage() Failed in RunCalibrationWizard().\nGetLastError Report %d",
