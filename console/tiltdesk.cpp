@@ -12,6 +12,7 @@
 #include <commctrl.h>
 #include <stdarg.h>
 
+#include "common/bgprogram.h"
 #include "common/errorbox.h"
 #include "common/regpaths.h"
 #include "common/regread.h"
@@ -466,16 +467,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     /* Counted before anything else, also before the single-instance check. */
     cEntries = GetTiltkitNum();
 
-    SetLastError(0);
-    g_stDesk.hMutex = CreateMutexA(NULL, FALSE, TILTDESK_MUTEX_NAME);
-    if (g_stDesk.hMutex == NULL) {
-        TRACE("CreateMutex() Failed in WinMain().\nError Report %d", (int)GetLastError());
+    g_stDesk.hMutex = ClaimSingleInstance(TILTDESK_MUTEX_NAME);
+    if (g_stDesk.hMutex == NULL)
         goto End;
-    }
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        TRACE("CreateMutex() Failed in WinMain().\nError Report ERROR_ALREADY_EXISTS");
-        goto End;
-    }
 
     if (lpCmdLine != NULL && lpCmdLine[0] != '\0') {
         if (!ParsePageArgument(lpCmdLine, szRequestKey, sizeof(szRequestKey), &uRequestPage,

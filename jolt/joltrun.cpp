@@ -1,26 +1,20 @@
 #include "jolt/joltrun.h"
-#include "common/trace.h"
+#include "common/bgprogram.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR pszCmdLine, int nCmdShow)
 {
     HANDLE hMutex;
     HWND hwnd;
-    MSG msg;
+    int nExitCode;
 
     g_bJoltActive = 0;
 
-    hMutex = CreateMutexA(NULL, FALSE, JOLTRUN_MUTEX);
-    if (!hMutex)
+    hMutex = ClaimSingleInstance(JOLTRUN_MUTEX);
+    if (hMutex == NULL)
         return 0;
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(hMutex);
-        TRACE("CreateMutex() Failed in WinMain().\nError Report ERROR_ALREADY_EXISTS");
-        return 0;
-    }
 
     hwnd = CreateJoltWindow(hInstance);
-    if (!hwnd) {
-        TRACE("CreateWindowEx() Failed in WinMain().\nReturn Value %d", (int)GetLastError());
+    if (hwnd == NULL) {
         CloseHandle(hMutex);
         return 0;
     }
@@ -30,12 +24,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR pszCmdLin
     ShowWindow(hwnd, SW_HIDE);
     UpdateWindow(hwnd);
 
-    msg.wParam = 0;
-    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-
+    nExitCode = RunMessageLoop();
     CloseHandle(hMutex);
-    return (int)msg.wParam;
+    return nExitCode;
 }

@@ -1,4 +1,5 @@
 #include "jolt/joltrun.h"
+#include "common/bgprogram.h"
 #include "common/trace.h"
 
 CJoltrunSub g_JoltrunSub;
@@ -84,21 +85,10 @@ LRESULT CALLBACK JoltWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 
 HWND CreateJoltWindow(HINSTANCE hInstance)
 {
-    WNDCLASSA wc;
+    const HIDDENWINDOW window = {
+        JOLTRUN_WINDOWCLASS, JOLTRUN_WINDOWNAME, JoltWndProc, NULL, WS_EX_TOOLWINDOW,
+        -65536, -65536, 0, 0
+    };
 
-    ZeroMemory(&wc, sizeof(wc));
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = JoltWndProc;
-    wc.hInstance = hInstance;
-    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    wc.lpszClassName = JOLTRUN_WINDOWCLASS;
-    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        TRACE("RegisterClass() Failed in CreateJoltWindow().\nReturn Value %d", (int)GetLastError());
-        return NULL;
-    }
-
-    return CreateWindowExA(WS_EX_TOOLWINDOW, JOLTRUN_WINDOWCLASS, JOLTRUN_WINDOWNAME,
-                           WS_OVERLAPPEDWINDOW, -65536, -65536, 0, 0, NULL, NULL,
-                           hInstance, NULL);
+    return CreateHiddenWindow(hInstance, &window);
 }

@@ -8,6 +8,7 @@
 #include "motionlock/alarmcalc.h"
 #include "motionlock/lockplatform.h"
 #include "motionlock/resource.h"
+#include "common/bgprogram.h"
 #include "common/errorbox.h"
 #include "common/gravbind.h"
 #include "common/regread.h"
@@ -378,31 +379,11 @@ static LRESULT CALLBACK LockwatchWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LP
 
 HWND CreateLockwatchWindow(HINSTANCE hInstance)
 {
-    WNDCLASSEXA wc;
-    HWND hwnd;
+    const HIDDENWINDOW window = {
+        LOCKWATCH_CLASS, LOCKWATCH_TITLE, LockwatchWndProc,
+        LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_LOCKWATCH)), 0,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT
+    };
 
-    ZeroMemory(&wc, sizeof(wc));
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = LockwatchWndProc;
-    wc.hInstance = hInstance;
-    wc.hIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_LOCKWATCH));
-    wc.hIconSm = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_LOCKWATCH));
-    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    wc.lpszClassName = LOCKWATCH_CLASS;
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        TRACE("RegisterClassEx() Failed. Error Code %lu.", GetLastError());
-        return NULL;
-    }
-
-    hwnd = CreateWindowExA(0, LOCKWATCH_CLASS, LOCKWATCH_TITLE, WS_OVERLAPPEDWINDOW,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                           NULL, NULL, hInstance, NULL);
-    if (hwnd == NULL) {
-        TRACE("CreateWindowEx() Failed. Error Code %lu.", GetLastError());
-        return NULL;
-    }
-    ShowWindow(hwnd, SW_HIDE);
-    return hwnd;
+    return CreateHiddenWindow(hInstance, &window);
 }

@@ -7,6 +7,7 @@
 #include "tiltfeed/feedrun.h"
 #include "tiltfeed/feedcmd.h"
 #include "tiltfeed/resource.h"
+#include "common/bgprogram.h"
 #include "common/errorbox.h"
 #include "common/gravbind.h"
 #include "common/regread.h"
@@ -326,59 +327,23 @@ static LRESULT CALLBACK TiltfeedWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPA
     }
 }
 
-static HWND CreateTiltfeedWindow(HINSTANCE hInstance)
-{
-    WNDCLASSA wc;
-
-    ZeroMemory(&wc, sizeof(wc));
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = TiltfeedWndProc;
-    wc.hInstance = hInstance;
-    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    wc.lpszClassName = TILTFEED_WINDOWCLASS;
-    if (!RegisterClassA(&wc)) {
-        TRACE("RegisterClass() Failed in CreateTiltfeedWindow().\nGetLastError Report %lu",
-              GetLastError());
-        return NULL;
-    }
-    return CreateWindowA(TILTFEED_WINDOWCLASS, TILTFEED_WINDOWTITLE, WS_OVERLAPPEDWINDOW,
-                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                         NULL, NULL, hInstance, NULL);
-}
-
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow)
 {
-    HWND hwnd;
-    MSG msg;
-    BOOL bGot;
+    const HIDDENWINDOW window = {
+        TILTFEED_WINDOWCLASS, TILTFEED_WINDOWTITLE, TiltfeedWndProc, NULL, 0,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT
+    };
+    int nExitCode = 0;
 
     CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
 
     /* The tail is taken from the full command line verbatim: not unquoted,
      * not trimmed at the end. */
-    if (!InitTiltfeed(hInstance, SkipProgramName(GetCommandLineA()))) {
-        CoUninitialize();
-        return 0;
-    }
-
-    hwnd = CreateTiltfeedWindow(hInstance);
-    if (hwnd == NULL) {
-        TRACE("CreateWindow() Failed in WinMain().\nGetLastError Report %lu", GetLastError());
+    if (InitTiltfeed(hInstance, SkipProgramName(GetCommandLineA()))) {
+        if (CreateHiddenWindow(hInstance, &window) != NULL)
+            nExitCode = RunMessageLoop();
         CleanupTiltfeed();
-        CoUninitialize();
-        return 0;
     }
-    ShowWindow(hwnd, SW_HIDE);
-
-    msg.wParam = 0;
-    while ((bGot = GetMessageA(&msg, NULL, 0, 0)) != 0) {
-        if (bGot == -1)
-            break;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    CleanupTiltfeed();
     CoUninitialize();
-    return (int)msg.wParam;
+    return nExitCode;
 }

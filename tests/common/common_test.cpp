@@ -1,10 +1,12 @@
 /*
- * The shared routines of common/: the registry reader's type policy and the
- * loading of the access library, step by step.
+ * The shared routines of common/: the registry reader's type policy, the
+ * loading of the access library step by step, and the single instance,
+ * hidden window and message loop of the background programs.
  */
 #include <gtest/gtest.h>
 #include <string>
 #include "testbench/testbench.h"
+#include "common/bgprogram.h"
 #include "common/gravbind.h"
 #include "common/regpaths.h"
 #include "common/regread.h"
@@ -131,4 +133,61 @@ TEST_F(CommonTest, LoadGravmonBindsAllOrNone)
     PFN_GETZEROBASE pfnGetZeroBase = (PFN_GETZEROBASE)(void *)exports.apfn[3];
     EXPECT_EQ(GRAVMON_E_ARGUMENT, pfnGetZeroBase(NULL, NULL, NULL, NULL)) << "a working entry point";
     FreeLibrary(hModule);
+}
+
+namespace {
+
+int g_nCreates;
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_CREATE)
+        g_nCreates++;
+    if (uMsg == WM_DESTROY)
+        PostQuitMessage(7);
+    return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+}
+
+} // namespace
+
+TEST(BackgroundProgram, SecondClaimFailsAndLeavesNothingBehind)
+{
+    const char kMutex[] = "TiltkitCommonTestMutex";
+    HANDLE hFirst = ClaimSingleInstance(kMutex);
+    ASSERT_TRUE(hFirst != NULL);
+    EXPECT_TRUE(ClaimSingleInstance(kMutex) == NULL) << "one run at a time";
+    CloseHandle(hFirst);
+    /* Had the refused claim kept its handle, the mutex would outlive the
+     * first run and refuse every later one. */
+    HANDLE hAgain = ClaimSingleInstance(kMutex);
+    EXPECT_TRUE(hAgain != NULL);
+    if (hAgain != NULL)
+        CloseHandle(hAgain);
+}
+
+TEST(BackgroundProgram, HiddenWindowsOfOneClassAndTheLoopsExitCode)
+{
+    HINSTANCE hInstance = GetModuleHandleA(NULL);
+    HICON hIcon = LoadIconA(NULL, (LPCSTR)IDI_WARNING);
+    const HIDDENWINDOW window = {
+        "TiltkitCommonTest Class", "TiltkitCommonTest", CountingProc, hIcon, WS_EX_TOOLWINDOW,
+        -65536, -65536, 0, 0
+    };
+    g_nCreates = 0;
+    HWND hwnd = CreateHiddenWindow(hInstance, &window);
+    ASSERT_TRUE(hwnd != NULL);
+    HWND hwnd2 = CreateHiddenWindow(hInstance, &window);
+    ASSERT_TRUE(hwnd2 != NULL) << "the class registered by the first is taken as it is";
+    EXPECT_EQ(2, g_nCreates);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    char szTitle[64] = "";
+    GetWindowTextA(hwnd, szTitle, sizeof(szTitle));
+    EXPECT_STREQ("TiltkitCommonTest", szTitle);
+    EXPECT_EQ(hIcon, (HICON)GetClassLongPtrA(hwnd, GCLP_HICON));
+    EXPECT_TRUE((GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0);
+
+    DestroyWindow(hwnd2);
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);   /* DefWindowProc destroys it */
+    EXPECT_EQ(7, RunMessageLoop()) << "the quit code of the last window";
+    EXPECT_FALSE(IsWindow(hwnd));
+    UnregisterClassA("TiltkitCommonTest Class", hInstance);
 }
