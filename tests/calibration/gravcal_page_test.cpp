@@ -4,6 +4,7 @@
  */
 #include <gtest/gtest.h>
 #include "calui.h"
+#include "testbench/boxcheck.h"
 #include "testbench/manager.h"
 #include "common/regpaths.h"
 #include <commctrl.h>
@@ -68,11 +69,7 @@ TEST_F(CalibrationPage, InvalidZeroBaseShowsUncalibratedStatus)
 TEST_F(CalibrationPage, NoManagerShowsOneBoxAndDisablesTheWizard)
 {
     StartConsole();
-    tb::MessageBoxInfo box = tb::WaitMessageBox(console.Pid(), 10000);
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(tb::Wide(cal::kCaption), box.caption);
-    EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
-    ASSERT_TRUE(tb::CloseMessageBox(box));
+    ASSERT_TRUE(tb::AnswerMessageBox(console.Pid(), cal::kCaption, cal::kNoData, tb::kAnyOwner, false));
     HWND hPage = Page();
     ASSERT_NE(nullptr, hPage);
     EXPECT_EQ(cal::StatusErrorText(), cal::ItemText(hPage, 1000));
@@ -88,14 +85,8 @@ TEST_F(CalibrationPage, MissingGravmonEntryReportsDamagedInstallation)
     ASSERT_TRUE(manager.Start());
     StartConsole();
     /* First the damaged installation, then no data from the manager. */
-    tb::MessageBoxInfo box = tb::WaitMessageBox(console.Pid(), 10000);
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(tb::Wide(cal::kInstallation), box.text);
-    ASSERT_TRUE(tb::CloseMessageBox(box));
-    box = tb::WaitMessageBox(console.Pid());
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
-    ASSERT_TRUE(tb::CloseMessageBox(box));
+    ASSERT_TRUE(tb::AnswerMessageBox(console.Pid(), cal::kCaption, cal::kInstallation, tb::kAnyOwner, false));
+    ASSERT_TRUE(tb::AnswerMessageBox(console.Pid(), cal::kCaption, cal::kNoData, tb::kAnyOwner, false));
     HWND hPage = Page();
     ASSERT_NE(nullptr, hPage);
     EXPECT_EQ(cal::StatusErrorText(), cal::ItemText(hPage, 1000));
@@ -108,14 +99,8 @@ TEST_F(CalibrationPage, UnloadableGravmonReportsNoData)
     ASSERT_TRUE(manager.Start());
     StartConsole();
     /* The load failure and the status each report no data. */
-    tb::MessageBoxInfo box = tb::WaitMessageBox(console.Pid(), 10000);
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
-    ASSERT_TRUE(tb::CloseMessageBox(box));
-    box = tb::WaitMessageBox(console.Pid());
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
-    ASSERT_TRUE(tb::CloseMessageBox(box));
+    ASSERT_TRUE(tb::AnswerMessageBox(console.Pid(), cal::kCaption, cal::kNoData, tb::kAnyOwner, false));
+    ASSERT_TRUE(tb::AnswerMessageBox(console.Pid(), cal::kCaption, cal::kNoData, tb::kAnyOwner, false));
     HWND hPage = Page();
     ASSERT_NE(nullptr, hPage);
     EXPECT_FALSE(StartEnabled(hPage));

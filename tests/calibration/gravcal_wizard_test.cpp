@@ -5,6 +5,7 @@
  */
 #include <gtest/gtest.h>
 #include "calui.h"
+#include "testbench/boxcheck.h"
 #include "testbench/manager.h"
 #include <prsht.h>
 
@@ -175,11 +176,7 @@ TEST_F(CalibrationWizard, ThreeStillPositionsStoreTheZeroBase)
      * wizard stays open with its measurements. */
     ASSERT_EQ(1, manager.Command("serve 0"));
     cal::PressSheetButton(hWizard, PSBTN_FINISH);
-    tb::MessageBoxInfo box = tb::WaitMessageBox(console.Pid());
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(tb::Wide(cal::kCaption), box.caption);
-    EXPECT_EQ(tb::Wide(cal::kNoData), box.text);
-    ASSERT_TRUE(tb::CloseMessageBox(box));
+    ASSERT_TRUE(tb::AnswerMessageBox(console.Pid(), cal::kCaption, cal::kNoData, tb::kAnyOwner, false));
     EXPECT_TRUE(IsWindow(hWizard));
     EXPECT_EQ(lAdopted, Get("adopted"));
 

@@ -1,4 +1,5 @@
 #include "desk_fixture.h"
+#include "testbench/boxcheck.h"
 #include "common/regpaths.h"
 
 #include <commctrl.h>
@@ -88,14 +89,8 @@ HWND DeskTest::WaitSheet(DWORD dwTimeoutMs)
 void DeskTest::ExpectOnlyBox(const std::wstring &text, int line)
 {
     SCOPED_TRACE(line);
-    tb::MessageBoxInfo box = tb::WaitMessageBox(m_desk.Pid(), 10000);
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(tb::Wide(kCaption), box.caption);
-    EXPECT_EQ(text, box.text);
-    /* The box is no sheet: it has no tab control. */
-    EXPECT_EQ(NULL, GetDlgItem(box.hwnd, kIdTabControl));
-    EXPECT_EQ(1, tb::CountDialogs(m_desk.Pid()));
-    ASSERT_TRUE(tb::CloseMessageBox(box));
+    /* The only dialog: no sheet behind the box. */
+    ASSERT_TRUE(tb::AnswerMessageBox(m_desk.Pid(), kCaption, tb::Utf8(text).c_str()));
     /* A second box or a sheet would keep the console running. */
     EXPECT_EQ(0, m_desk.Wait(5000));
 }

@@ -1,5 +1,6 @@
 /* Joltrun.exe end to end under Wine. */
 #include "jolt_fixture.h"
+#include "testbench/boxcheck.h"
 #include "testbench/manager.h"
 
 using namespace jt;
@@ -7,13 +8,6 @@ using namespace jt;
 namespace {
 
 const char kCaption[] = u8"Программы акселерометра Zelvar - Наклон";
-
-void ExpectBox(const tb::MessageBoxInfo &box, const char *pszText)
-{
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(tb::Wide(kCaption), box.caption);
-    EXPECT_EQ(tb::Wide(pszText), box.text);
-}
 
 } // namespace
 
@@ -126,7 +120,7 @@ TEST_F(JoltrunTest, MissingProgramShowsBox114AndStillStartsTheIdlePeriod)
 
     PostNotify(kVertical);
     tb::MessageBoxInfo box = tb::WaitMessageBox(m_runtime.Pid(), 10000);
-    ExpectBox(box, u8"Указанная программа не найдена.");
+    EXPECT_TRUE(tb::IsMessageBox(box, kCaption, u8"Указанная программа не найдена."));
     DWORD dwClosed = GetTickCount();
     ASSERT_TRUE(tb::CloseMessageBox(box));
     long lArmed = ProbeUntilArmed();
@@ -148,9 +142,7 @@ TEST_F(JoltrunTest, ProgramThatCannotBeRunShowsBox115)
     ASSERT_TRUE(StartRuntime());
 
     PostNotify(kVertical);
-    tb::MessageBoxInfo box = tb::WaitMessageBox(m_runtime.Pid(), 10000);
-    ExpectBox(box, u8"Не удалось выполнить указанную программу.");
-    ASSERT_TRUE(tb::CloseMessageBox(box));
+    ASSERT_TRUE(tb::AnswerMessageBox(m_runtime.Pid(), kCaption, u8"Не удалось выполнить указанную программу."));
     EXPECT_TRUE(m_runtime.Running());
 }
 
@@ -230,9 +222,7 @@ TEST_F(JoltrunTest, FailedReloadShowsItsBoxAndEndsTheRuntime)
             ASSERT_TRUE(tb::RegSetString(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "HorizontalSoundPath",
                                          std::string(300, 's')));
         PostMessageA(m_hwnd, m_uMsgConfig, 0, 0);
-        tb::MessageBoxInfo box = tb::WaitMessageBox(m_runtime.Pid(), 10000);
-        ExpectBox(box, c.pszText);
-        ASSERT_TRUE(tb::CloseMessageBox(box));
+        ASSERT_TRUE(tb::AnswerMessageBox(m_runtime.Pid(), kCaption, c.pszText));
         EXPECT_EQ(0, m_runtime.Wait(5000));
         tb::RegDeleteTree(HKEY_CURRENT_USER, TILTKIT_REG_JOLT);
     }
@@ -285,7 +275,7 @@ TEST_F(JoltrunTest, StartupFailuresShowTheirBoxAndEnd)
 
         ASSERT_TRUE(m_runtime.Start(tb::BinPath("Joltrun.exe")));
         tb::MessageBoxInfo box = tb::WaitMessageBox(m_runtime.Pid(), 10000);
-        ExpectBox(box, c.pszText);
+        EXPECT_TRUE(tb::IsMessageBox(box, kCaption, c.pszText));
         EXPECT_EQ(1, tb::CountDialogs(m_runtime.Pid()));
         ASSERT_TRUE(tb::CloseMessageBox(box));
         EXPECT_EQ(0, m_runtime.Wait(5000));

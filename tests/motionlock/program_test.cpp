@@ -11,7 +11,7 @@
  * (runtime_test.cpp).
  */
 #include <gtest/gtest.h>
-#include "testbench/testbench.h"
+#include "testbench/boxcheck.h"
 #include "testbench/manager.h"
 #include "common/regpaths.h"
 #include "hwgate_standin.h"
@@ -47,17 +47,10 @@ protected:
     /* The one message, owned by the hidden window; closing it ends the run. */
     void ExpectMessageAndEnd()
     {
-        tb::MessageBoxInfo box = tb::WaitMessageBox(m_proc.Pid(), 10000);
-        ASSERT_TRUE(box.found()) << "no message box";
-        EXPECT_EQ(tb::Wide(kCaption), box.caption);
-        EXPECT_EQ(tb::Wide(kMessage), box.text);
-        HWND hwndOwner = GetWindow(box.hwnd, GW_OWNER);
-        HWND hwndMain = tb::WaitWindow(LOCKWATCH_CLASS, LOCKWATCH_TITLE, 1000, m_proc.Pid());
-        EXPECT_NE((HWND)NULL, hwndMain);
-        EXPECT_EQ(hwndMain, hwndOwner);
+        HWND hwndMain = tb::WaitWindow(LOCKWATCH_CLASS, LOCKWATCH_TITLE, 10000, m_proc.Pid());
+        ASSERT_NE((HWND)NULL, hwndMain);
         EXPECT_FALSE(IsWindowVisible(hwndMain));
-        EXPECT_EQ(1, tb::CountDialogs(m_proc.Pid()));
-        ASSERT_TRUE(tb::CloseMessageBox(box));
+        EXPECT_TRUE(tb::AnswerMessageBox(m_proc.Pid(), kCaption, kMessage, hwndMain));
         EXPECT_EQ(0, m_proc.Wait(5000));
     }
 
@@ -151,8 +144,7 @@ TEST_F(LockwatchProgram, RefusedOverrideShowsTheMessage)
 
     ASSERT_TRUE(Start());
     tb::MessageBoxInfo box = tb::WaitMessageBox(m_proc.Pid(), 10000);
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(tb::Wide(kMessage), box.text);
+    ASSERT_TRUE(tb::IsMessageBox(box, kCaption, kMessage));
     EXPECT_EQ(1u, s_uOverrideMsgs) << "asked once, not released after a refusal";
     EXPECT_EQ(1u, s_wOverrideParam);
     EXPECT_EQ((LPARAM)tb::WaitWindow(LOCKWATCH_CLASS, LOCKWATCH_TITLE, 1000, m_proc.Pid()),
@@ -169,8 +161,7 @@ TEST_F(LockwatchProgram, FailedLockGivesTheOverrideBack)
     ASSERT_TRUE(m_manager.Start());
     ASSERT_TRUE(Start());
     tb::MessageBoxInfo box = tb::WaitMessageBox(m_proc.Pid(), 10000);
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(tb::Wide(kMessage), box.text);
+    ASSERT_TRUE(tb::IsMessageBox(box, kCaption, kMessage));
     EXPECT_EQ(1, m_manager.Command("get overrides")) << "the override was granted";
     EXPECT_EQ(0, m_manager.Command("get override")) << "and released before the message";
     ASSERT_TRUE(tb::CloseMessageBox(box));
