@@ -122,18 +122,29 @@ size_t JoltrunTest::HorizontalRuns() const
     return n;
 }
 
-long JoltrunTest::ProbeUntilArmed(DWORD dwTimeoutMs)
+long JoltrunTest::RepeatUntil(const std::function<void()> &send,
+                              const std::function<size_t()> &count, DWORD dwRetryMs,
+                              DWORD dwTimeoutMs)
 {
-    size_t nBefore = HorizontalRuns();
+    size_t nBefore = count();
     DWORD dwStart = GetTickCount();
     while (GetTickCount() - dwStart < dwTimeoutMs) {
-        Notify(kHorizontal);
-        /* A started copy logs within a moment; keep probing meanwhile. */
-        if (tb::WaitFor([&] { return HorizontalRuns() > nBefore; }, 20)) {
+        send();
+        /* A started copy logs within a moment; keep sending meanwhile. */
+        if (tb::WaitFor([&] { return count() > nBefore; }, dwRetryMs))
             return (long)(GetTickCount() - dwStart);
-        }
     }
     return -1;
+}
+
+long JoltrunTest::ProbeUntilArmed(DWORD dwTimeoutMs)
+{
+    return RepeatUntil([&] { Notify(kHorizontal); }, [&] { return HorizontalRuns(); }, 20, dwTimeoutMs);
+}
+
+bool JoltrunTest::NotifyWhenArmed(WORD wCode)
+{
+    return RepeatUntil([&] { Notify(wCode); }, [&] { return Runs().size(); }, 1000) >= 0;
 }
 
 HWND JoltrunTest::MakeKeyWindow()

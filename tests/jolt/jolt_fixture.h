@@ -13,6 +13,7 @@
 #include "testbench/jolt_defaults.h"
 #include "common/regpaths.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,10 +59,19 @@ protected:
     std::vector<std::string> Runs() const;
     bool WaitRuns(size_t n, DWORD dwTimeoutMs = 5000) const;
     /*
-     * Sends the horizontal probe every 20 ms until one more horizontal run
-     * appears; returns the milliseconds it took, or -1.
+     * Sends with send() until count() grows, again after each dwRetryMs
+     * without growth: notifications that arrive while the runtime is not
+     * armed are dropped, so this waits for the idle timer to re-arm it. A
+     * retry period shorter than a program start may act twice. The
+     * milliseconds it took, or -1.
      */
+    long RepeatUntil(const std::function<void()> &send, const std::function<size_t()> &count,
+                     DWORD dwRetryMs, DWORD dwTimeoutMs = 5000);
+    /* The horizontal probe, until one more horizontal run appears. */
     long ProbeUntilArmed(DWORD dwTimeoutMs = 5000);
+    /* A notification sent until the re-armed runtime acts on it (a retry
+     * only after a second without a run). */
+    bool NotifyWhenArmed(WORD wCode);
     size_t HorizontalRuns() const;
 
     /* A foreground window of the test that records Alt and Esc keys. */

@@ -26,16 +26,16 @@ TEST_F(JoltrunTest, DirectionByteChoosesTheProgram)
     size_t n = 0;
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << c.wCode);
-        Sleep(30); /* the 1 ms idle period is over */
-        ASSERT_TRUE(Notify(c.wCode));
-        ASSERT_TRUE(WaitRuns(++n));
+        ASSERT_TRUE(NotifyWhenArmed(c.wCode)); /* once the 1 ms idle period is over */
+        ASSERT_EQ(++n, Runs().size());
         EXPECT_EQ(c.pszExpected, Runs().back());
     }
     /* Bits 16-31 of wParam and lParam carry nothing. */
-    Sleep(30);
     DWORD_PTR dw;
-    ASSERT_TRUE(SendMessageTimeoutA(m_hwnd, m_uMsgNotify, 0xABCD0300, 0x1234, SMTO_NORMAL, 5000, &dw));
-    ASSERT_TRUE(WaitRuns(++n));
+    ASSERT_LE(0, RepeatUntil([&] { SendMessageTimeoutA(m_hwnd, m_uMsgNotify, 0xABCD0300, 0x1234,
+                                                       SMTO_NORMAL, 5000, &dw); },
+                             [&] { return Runs().size(); }, 1000));
+    ASSERT_EQ(++n, Runs().size());
     EXPECT_EQ("vert.exe", Runs().back());
     EXPECT_TRUE(m_runtime.Running());
 }
@@ -51,9 +51,9 @@ TEST_F(JoltrunTest, ManagerGestureRunsTheConfiguredProgram)
 
     EXPECT_EQ(1, manager.Command("gesture 0x0100"));
     ASSERT_TRUE(WaitRuns(1));
-    Sleep(50);
-    EXPECT_EQ(1, manager.Command("gesture 0x0200"));
-    ASSERT_TRUE(WaitRuns(2));
+    /* Repeated until the runtime, armed again, acts on it. */
+    ASSERT_LE(0, RepeatUntil([&] { manager.Command("gesture 0x0200"); }, [&] { return Runs().size(); },
+                             1000));
     EXPECT_EQ((std::vector<std::string>{ "vert.exe", "horz.exe" }), Runs());
 }
 
