@@ -4,7 +4,9 @@
 Fails when a binary imports a DLL that Windows XP SP3 does not ship, imports
 a function that XP lacks (a denylist of post-XP functions that compilers and
 runtimes pull in), declares a subsystem or OS version above 5.01, or carries
-no version resource.
+no version resource; and when an expected deliverable is missing. Expected
+are the names in tools/deliverables.txt and those the build listed in
+deliverables.txt next to the bin folder.
 """
 import glob
 import os
@@ -81,21 +83,48 @@ def check(path):
     return errors
 
 
+def read_names(path):
+    """File names listed one per line; blank lines and # comments skipped."""
+    names = []
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.split("#", 1)[0].strip()
+            if line:
+                names.append(line)
+    return names
+
+
+def expected_deliverables(folder):
+    here = os.path.dirname(os.path.abspath(__file__))
+    names = set(read_names(os.path.join(here, "deliverables.txt")))
+    built_list = os.path.join(os.path.dirname(os.path.abspath(folder)), "deliverables.txt")
+    if os.path.exists(built_list):
+        names.update(read_names(built_list))
+    else:
+        print("xpcheck: the build's list %s is missing" % built_list)
+        names.add(os.path.basename(built_list))   # reported below as missing
+    return sorted(names)
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else "build/win/bin"
     files = sorted(glob.glob(os.path.join(folder, "*.exe")) +
                    glob.glob(os.path.join(folder, "*.dll")) +
                    glob.glob(os.path.join(folder, "system32", "*.dll")))
+    failed = 0
+    for name in expected_deliverables(folder):
+        if not os.path.exists(os.path.join(folder, name)):
+            print("xpcheck: %s: expected deliverable is missing" % name)
+            failed += 1
     if not files:
         print("xpcheck: no binaries in %s" % folder)
         return 1
-    failed = 0
     for f in files:
         errs = check(f)
         for e in errs:
             print("xpcheck: %s: %s" % (os.path.basename(f), e))
         failed += bool(errs)
-    print("xpcheck: %d binaries, %d failing" % (len(files), failed))
+    print("xpcheck: %d binaries, %d failing or missing" % (len(files), failed))
     return 1 if failed else 0
 
 
