@@ -11,4 +11,4 @@ bash "$root/tools/build.sh" || exit 1
 state=$BUILD_DIR/tests/wine
 trap 'wine_all_down "$state"' EXIT
 cd "$BUILD_DIR/tests" || exit 1
-ctest -j2 --output-on-failure --timeout 300 "$@"
+ctest -j2 --no-tests=error --output-on-failure --timeout 300 "$@"
