@@ -3,19 +3,38 @@
 # A second run finds everything in place and returns at once.
 set -euo pipefail
 
-need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-for p in cmake make python3 git mingw-w64 g++-mingw-w64-i686 wine wine32:i386 xvfb x11-utils \
-         clang libclang-rt-14-dev googletest imagemagick; do
-  have "$p" || need+=("$p")
-done
-[ ${#need[@]} -eq 0 ] && exit 0
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386
-fi
-echo "setup: installing ${need[*]}"
-$SUDO apt-get update -q
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
+updated=""
+install() { # packages...
+  local need=() p
+  for p in "$@"; do have "$p" || need+=("$p"); done
+  [ ${#need[@]} -eq 0 ] && return 0
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  echo "setup: installing ${need[*]}"
+  if [ -z "$updated" ]; then
+    $SUDO apt-get update -q
+    updated=1
+  fi
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
+}
+
+# The sanitizer and fuzzer runtime of the clang that is installed: its major
+# version, or the one the clang package would bring.
+clang_rt_package() {
+  local v
+  v=$(clang --version 2>/dev/null | sed -n 's/.*clang version \([0-9][0-9]*\)\..*/\1/p' | head -n 1)
+  if [ -z "$v" ]; then
+    v=$(apt-cache depends clang 2>/dev/null | sed -n 's/.*Depends: clang-\([0-9][0-9]*\)$/\1/p' | head -n 1)
+  fi
+  [ -n "$v" ] && echo "libclang-rt-$v-dev"
+}
+
+install cmake make python3 git mingw-w64 g++-mingw-w64-i686 wine wine32:i386 xvfb x11-utils \
+        clang googletest imagemagick
+rt=$(clang_rt_package) || { echo "setup: cannot tell the version of clang" >&2; exit 1; }
+install "$rt"
