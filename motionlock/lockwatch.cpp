@@ -16,16 +16,6 @@
 #include "common/trace.h"
 #include <stdarg.h>
 
-#ifndef WM_WTSSESSION_CHANGE
-#define WM_WTSSESSION_CHANGE 0x02B1
-#endif
-#ifndef WTS_SESSION_UNLOCK
-#define WTS_SESSION_UNLOCK 0x8
-#endif
-#ifndef NOTIFY_FOR_THIS_SESSION
-#define NOTIFY_FOR_THIS_SESSION 0
-#endif
-
 LOCKWATCHSTATE g_Lockwatch;
 PFN_GETACCELERATION g_DLGetAcceleration;
 UINT g_nTimerInterval;

@@ -17,6 +17,17 @@
 #define WM_LOCKWATCH_INIT      (WM_APP + 100)
 #define WM_LOCKWATCH_STARTLOCK (WM_APP + 101)
 
+/* Session notifications, in case the headers lack them. */
+#ifndef WM_WTSSESSION_CHANGE
+#define WM_WTSSESSION_CHANGE 0x02B1
+#endif
+#ifndef WTS_SESSION_UNLOCK
+#define WTS_SESSION_UNLOCK 0x8
+#endif
+#ifndef NOTIFY_FOR_THIS_SESSION
+#define NOTIFY_FOR_THIS_SESSION 0
+#endif
+
 #define IDT_SESSION_RETRY      512
 #define IDT_CHECK              513
 

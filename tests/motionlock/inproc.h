@@ -16,13 +16,6 @@
 #include "motionlock/alarm.h"
 #include "motionlock/lockplatform.h"
 
-#ifndef WM_WTSSESSION_CHANGE
-#define WM_WTSSESSION_CHANGE 0x02B1
-#endif
-#ifndef WTS_SESSION_UNLOCK
-#define WTS_SESSION_UNLOCK 0x8
-#endif
-
 namespace mltest {
 
 struct SoundCall {
