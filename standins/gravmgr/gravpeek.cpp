@@ -8,7 +8,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "common/gravbind.h"
 #include "common/regpaths.h"
+#include "common/regread.h"
 #include "gravmon/gravmon.h"
 
 #define GRAVPEEK_COUNT_MAX    100000
@@ -24,42 +26,15 @@ struct GravpeekApi {
 static const char *ResultText(LONG lResult)
 {
     switch (lResult) {
-    case -1: return "access refused";
-    case -2: return "bad argument";
-    case -3: return "not a window";
-    case -4: return "no manager";
-    case -5: return "monopolized by another window";
-    case -6: return "manager not active";
-    case -7: return "zero base not valid";
+    case GRAVMON_E_ACCESS: return "access refused";
+    case GRAVMON_E_ARGUMENT: return "bad argument";
+    case GRAVMON_E_WINDOW: return "not a window";
+    case GRAVMON_E_UNAVAILABLE: return "no manager";
+    case GRAVMON_E_MONOPOLY: return "monopolized by another window";
+    case GRAVMON_E_INACTIVE: return "manager not active";
+    case GRAVMON_E_ZEROBASE: return "zero base not valid";
     }
     return "unknown";
-}
-
-static BOOL ReadGravmonPath(char *pszPath, DWORD cbPath)
-{
-    HKEY hKey;
-    DWORD dwType = 0;
-    DWORD cb = cbPath - 1;
-    LONG r;
-
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TILTKIT_REG_GRAVMON, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return FALSE;
-    r = RegQueryValueExA(hKey, TILTKIT_VAL_PATH, NULL, &dwType, (BYTE *)pszPath, &cb);
-    RegCloseKey(hKey);
-    if (r != ERROR_SUCCESS || dwType != REG_SZ)
-        return FALSE;
-    pszPath[cb < cbPath ? cb : cbPath - 1] = '\0';
-    return TRUE;
-}
-
-static BOOL BindApi(HMODULE hLib, GravpeekApi *pApi)
-{
-    pApi->pfnGetAngle = (PFN_GETANGLE)(void (*)(void))GetProcAddress(hLib, "GetAngle");
-    pApi->pfnGetAcceleration = (PFN_GETACCELERATION)(void (*)(void))GetProcAddress(hLib, "GetAcceleration");
-    pApi->pfnGetImmediate = (PFN_GETIMMEDIATE)(void (*)(void))GetProcAddress(hLib, "GetImmediate");
-    pApi->pfnGetZeroBase = (PFN_GETZEROBASE)(void (*)(void))GetProcAddress(hLib, "GetZeroBase");
-    return pApi->pfnGetAngle && pApi->pfnGetAcceleration && pApi->pfnGetImmediate &&
-           pApi->pfnGetZeroBase;
 }
 
 static void PrintReading(const GravpeekApi *pApi, HWND hwnd, int nIndex)
@@ -94,8 +69,13 @@ static void PrintReading(const GravpeekApi *pApi, HWND hwnd, int nIndex)
 
 int main(int argc, char **argv)
 {
-    char szPath[TILTKIT_TEXT_MAX];
     GravpeekApi api;
+    const GRAVMONEXPORT aExports[] = {
+        GRAVMON_BIND(GRAVMON_EXPORT_GETANGLE, api.pfnGetAngle),
+        GRAVMON_BIND(GRAVMON_EXPORT_GETACCELERATION, api.pfnGetAcceleration),
+        GRAVMON_BIND(GRAVMON_EXPORT_GETIMMEDIATE, api.pfnGetImmediate),
+        GRAVMON_BIND(GRAVMON_EXPORT_GETZEROBASE, api.pfnGetZeroBase),
+    };
     HMODULE hLib = NULL;
     HWND hwnd = NULL;
     long lCount = argc > 1 ? atol(argv[1]) : 1;
@@ -108,13 +88,14 @@ int main(int argc, char **argv)
         fprintf(stderr, "usage: Gravpeek [COUNT [INTERVAL_MS]]\n");
         return 2;
     }
-    if (!ReadGravmonPath(szPath, sizeof(szPath))) {
+    switch (LoadGravmon(&hLib, aExports, ARRAYSIZE(aExports), REGREAD_STRING_TYPE, NULL)) {
+    case GRAVMON_LOAD_OK:
+        break;
+    case GRAVMON_LOAD_NOPATH:
         fprintf(stderr, "Gravpeek: HKLM\\%s \"%s\" is not set\n", TILTKIT_REG_GRAVMON, TILTKIT_VAL_PATH);
         return 1;
-    }
-    hLib = LoadLibraryA(szPath);
-    if (hLib == NULL || !BindApi(hLib, &api)) {
-        fprintf(stderr, "Gravpeek: %s cannot be loaded or lacks an export\n", szPath);
+    default:
+        fprintf(stderr, "Gravpeek: Gravmon cannot be loaded or lacks an export\n");
         goto cleanup;
     }
     /* GetAngle and GetAcceleration want an existing window of the caller. */
