@@ -113,8 +113,18 @@ static long CallAndMeasureEsp(void *pfn, DWORD dwArg, LONG *plResult)
     return lMoved;
 }
 
+static LONG __cdecl LeavesItsArgument(DWORD dw) { return (LONG)dw + 1; }
+static LONG __stdcall RemovesItsArgument(DWORD dw) { return (LONG)dw + 2; }
+
 TEST_F(QuadlockLibrary, BothExportsRemoveTheirOneArgument)
 {
+    /* The measurement tells the two conventions apart. */
+    LONG lCheck = 0;
+    EXPECT_EQ(-4, CallAndMeasureEsp((void *)LeavesItsArgument, 40, &lCheck));
+    EXPECT_EQ(41, lCheck);
+    EXPECT_EQ(0, CallAndMeasureEsp((void *)RemovesItsArgument, 40, &lCheck));
+    EXPECT_EQ(42, lCheck);
+
     std::vector<BYTE> rec(268, 0);
     LONG lResult = 99;
     EXPECT_EQ(0, CallAndMeasureEsp((void *)m_pfnGetInfo, (DWORD)(UINT_PTR)rec.data(), &lResult));

@@ -93,9 +93,10 @@ TEST_F(QuadrixHost, MissingLockwatchFailsWithMinusOneAndNoMessage)
     EXPECT_NE(std::string::npos, out.find("execute: -1\r\n")) << out;
     EXPECT_FALSE(Marked(200));
 
-    /* A folder entry of that name is not a program either. */
-    ASSERT_TRUE(CreateDirectoryA((m_host + "\\Lockwatch.exe").c_str(), NULL));
-    EXPECT_EQ(QUADRIX_EXIT_FAILED, RunHost("/run \"" + tb::BinPath("Quadlock.dll") + "\""));
+    /* A plug-in loaded by its bare name from the host's folder: the same. */
+    ASSERT_TRUE(CopyFileA(tb::BinPath("Quadlock.dll").c_str(), (m_host + "\\Quadlock.dll").c_str(), FALSE));
+    EXPECT_EQ(QUADRIX_EXIT_FAILED, RunHost("/run Quadlock.dll"));
+    EXPECT_NE(std::string::npos, Read("out.txt").find("execute: -1\r\n"));
     EXPECT_FALSE(Marked(200));
 }
 

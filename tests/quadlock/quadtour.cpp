@@ -10,8 +10,8 @@
  *   quadrix_tour.exe INSTALLFOLDER SCREENSHOTFOLDER
  */
 #include <stdio.h>
-#include <psapi.h>
 #include "testbench/testbench.h"
+#include <psapi.h>
 #include "testbench/capture.h"
 #include "gravmon/ManagerChannel.h"
 #include "standins/gravmgr/gravmgr_ctl.h"
