@@ -116,7 +116,7 @@ int main(int argc, char **argv)
     if (tb::WaitWindowGone(hwndLock, 5000))
         Say("Lockwatch ended");
 
-    Say("the host is closed from its menu");
+    Say("the host is closed");
     PostMessageA(hwnd, WM_CLOSE, 0, 0);
     Say("the host ended with exit code %ld", host.Wait(5000));
     return 0;
