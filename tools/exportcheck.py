@@ -9,6 +9,7 @@ import os
 LIBRARIES = {  # built file -> its .def, relative to the source tree
     "Gravmon.dll": "gravmon/Gravmon.def",
     "Gravcal.dll": "calibration/Gravcal.def",
+    "Quadlock.dll": "motionlock/Quadlock.def",
 }
 
 
