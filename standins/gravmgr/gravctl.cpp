@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <stdio.h>
 
-#include "gravmon/ManagerChannel.h"
+#include "gravmon/gravmon.h"
 #include "gravmgr_ctl.h"
 
 #define GRAVCTL_COMMAND_MAX 1024

@@ -8,7 +8,7 @@
 #include <stdio.h>
 #include <math.h>
 #include "testbench/testbench.h"
-#include "gravmon/ManagerChannel.h"
+#include "gravmon/gravmon.h"
 #include "standins/gravmgr/gravmgr_ctl.h"
 #include "hwgate_standin.h"
 #include "inproc.h"

@@ -13,7 +13,7 @@
 #include "testbench/testbench.h"
 #include <psapi.h>
 #include "testbench/capture.h"
-#include "gravmon/ManagerChannel.h"
+#include "gravmon/gravmon.h"
 #include "standins/gravmgr/gravmgr_ctl.h"
 #include "motionlock/lockwatch.h"
 #include "standins/quadrix/quadrix.h"

@@ -1,5 +1,5 @@
 #include "testbench/manager.h"
-#include "gravmon/ManagerChannel.h"
+#include "gravmon/gravmon.h"
 #include "standins/gravmgr/gravmgr_ctl.h"
 
 namespace tb {
