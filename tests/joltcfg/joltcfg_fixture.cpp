@@ -113,39 +113,9 @@ Stored JoltPageTest::ReadStored() const
     return s;
 }
 
-struct FindPageCtx {
-    DWORD dwPid;
-    HWND hPage;
-};
-
-static BOOL CALLBACK FindPageProc(HWND hwnd, LPARAM lParam)
-{
-    FindPageCtx *ctx = (FindPageCtx *)lParam;
-    DWORD dwPid = 0;
-    char szClass[16] = "";
-    GetWindowThreadProcessId(hwnd, &dwPid);
-    GetClassNameA(hwnd, szClass, sizeof(szClass));
-    if (dwPid != ctx->dwPid || lstrcmpA(szClass, "#32770") != 0 || !IsWindowVisible(hwnd))
-        return TRUE;
-    /* The sheet holds the page, the page holds the vertical action combo. */
-    for (HWND hChild = GetWindow(hwnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
-        HWND hCombo = GetDlgItem(hChild, kVAction);
-        if (hCombo && IsWindowVisible(hChild)) {
-            ctx->hPage = hChild;
-            return FALSE;
-        }
-    }
-    return TRUE;
-}
-
 HWND JoltPageTest::WaitPage(DWORD dwTimeoutMs)
 {
-    FindPageCtx ctx = { m_desk.Pid(), NULL };
-    tb::WaitFor([&] {
-        EnumWindows(FindPageProc, (LPARAM)&ctx);
-        return ctx.hPage != NULL;
-    }, dwTimeoutMs);
-    m_hPage = ctx.hPage;
+    m_hPage = WaitJoltPage(m_desk.Pid(), dwTimeoutMs);
     return m_hPage;
 }
 
@@ -183,15 +153,12 @@ std::vector<std::wstring> JoltPageTest::ComboItems(int idCombo) const
 
 std::wstring JoltPageTest::Text(int id) const
 {
-    wchar_t wsz[512] = L"";
-    SendMessageW(Item(id), WM_GETTEXT, ARRAYSIZE(wsz), (LPARAM)wsz);
-    return wsz;
+    return ItemText(m_hPage, id);
 }
 
 void JoltPageTest::Choose(int idCombo, int nIndex)
 {
-    SendMessageA(Item(idCombo), CB_SETCURSEL, nIndex, 0);
-    SendMessageA(m_hPage, WM_COMMAND, MAKEWPARAM(idCombo, CBN_SELCHANGE), (LPARAM)Item(idCombo));
+    ChooseAction(m_hPage, idCombo, nIndex);
 }
 
 void JoltPageTest::Click(int idButton)
@@ -201,7 +168,7 @@ void JoltPageTest::Click(int idButton)
 
 void JoltPageTest::SetText(int id, const std::string &textUtf8)
 {
-    SendMessageW(Item(id), WM_SETTEXT, 0, (LPARAM)tb::Wide(textUtf8).c_str());
+    SetItemText(m_hPage, id, tb::Wide(textUtf8));
 }
 
 void JoltPageTest::TypeChar(int id, int nCaret, wchar_t ch)

@@ -12,18 +12,12 @@
 #include <gtest/gtest.h>
 #include "testbench/testbench.h"
 #include "testbench/manager.h"
+#include "joltui.h"
 
 #include <string>
 #include <vector>
 
 namespace jc {
-
-/* Control ids of the page. */
-enum {
-    kVSound = 1000, kVLaunch = 1001, kHSound = 1002, kHLaunch = 1003,
-    kVCheck = 1005, kHCheck = 1006, kVAction = 1008, kVSoundBrowse = 1009,
-    kVLaunchBrowse = 1010, kHAction = 1011, kHSoundBrowse = 1012, kHLaunchBrowse = 1013,
-};
 
 /* Russian texts of the page, UTF-8. */
 extern const char *const kCaption;        /* 2 */
