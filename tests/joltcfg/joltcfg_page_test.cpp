@@ -1,6 +1,9 @@
 /* The Jolt page shows the stored values and follows the user's input. */
 #include "joltcfg_fixture.h"
 #include "console/pageplugin.h"
+#include "common/regpaths.h"
+#include <commctrl.h>
+#include <prsht.h>
 #include "testbench/capture.h"
 #include <shlobj.h>
 
@@ -252,6 +255,37 @@ TEST_F(JoltPageTest, BrowseStartsInTheProgramsAndTheMultimediaFolders)
     Cancel();
     DeleteFileW(program.c_str());
     DeleteFileW(sound.c_str());
+}
+
+TEST_F(JoltPageTest, InvalidInputKeepsThePageWhenAnotherTabIsChosen)
+{
+    Values v;
+    v.dwVAction = 3;
+    v.vLaunch = "";
+    WriteValues(v);
+    std::string key = std::string(TILTKIT_REG_PROPERTY) + "\\0030";
+    ASSERT_TRUE(tb::RegSetString(HKEY_LOCAL_MACHINE, key, "Name", "Test"));
+    ASSERT_TRUE(tb::RegSetString(HKEY_LOCAL_MACHINE, key, "DLLFileName", tb::BinPath("Testpage.dll")));
+    ASSERT_NE(nullptr, OpenPage());
+    HWND hTab = GetDlgItem(Sheet(), 0x3020);
+    ASSERT_NE(nullptr, hTab);
+    EXPECT_EQ(2, (int)SendMessageW(hTab, TCM_GETITEMCOUNT, 0, 0));
+
+    /* Leaving the page with a missing program: refused, the page stays. */
+    PostMessageA(Sheet(), PSM_SETCURSEL, 1, 0);
+    ExpectBox(kNoVProgram, __LINE__);
+    tb::Pump(200);
+    EXPECT_EQ(0, (int)SendMessageW(hTab, TCM_GETCURSEL, 0, 0));
+    EXPECT_TRUE(IsWindowVisible(m_hPage));
+
+    /* With a program the other page can be chosen; OK there saves this one. */
+    SetText(kVLaunch, Program("vert"));
+    PostMessageA(Sheet(), PSM_SETCURSEL, 1, 0);
+    EXPECT_TRUE(tb::WaitFor([&] { return SendMessageW(hTab, TCM_GETCURSEL, 0, 0) == 1; }, 3000));
+    EXPECT_EQ(0, tb::CountMessageBoxes(m_desk.Pid()));
+    PressOk();
+    ASSERT_TRUE(WaitConsoleEnded());
+    EXPECT_EQ(Program("vert"), ReadStored().vLaunch);
 }
 
 TEST(JoltcfgLibrary, OffersOnePageAndSurvivesReloading)
