@@ -224,9 +224,9 @@ TEST_F(JoltPageTest, BrowseStartsInTheProgramsAndTheMultimediaFolders)
         }
         EXPECT_EQ(c.filter, types);
         EXPECT_EQ(0, (int)SendMessageW(hTypes, CB_GETCURSEL, 0, 0));
-        /* A bare file name: the dialog's starting folder completes it. (Wine
-         * does not add the default extension before it checks that the file
-         * exists, so the name carries its extension.) */
+        /* A bare file name: the dialog's starting folder completes it.
+         * Known difference: Wine's dialog checks that the file exists before
+         * it adds the default extension, so the name carries its extension. */
         HWND hName = GetDlgItem(hDlg, 0x47c /* cmb13 */);
         if (!hName || !IsWindowVisible(hName))
             hName = GetDlgItem(hDlg, 0x480 /* edt1 */);
