@@ -225,8 +225,9 @@ TEST_F(JoltPageTest, BrowseStartsInTheProgramsAndTheMultimediaFolders)
         EXPECT_EQ(c.filter, types);
         EXPECT_EQ(0, (int)SendMessageW(hTypes, CB_GETCURSEL, 0, 0));
         /* A bare file name: the dialog's starting folder completes it.
-         * Known difference: Wine's dialog checks that the file exists before
-         * it adds the default extension, so the name carries its extension. */
+         * Known difference: Wine's dialog reports a name typed without its
+         * extension as a missing file ("Файл не существует") instead of
+         * adding the default extension, so the name carries its extension. */
         HWND hName = GetDlgItem(hDlg, 0x47c /* cmb13 */);
         if (!hName || !IsWindowVisible(hName))
             hName = GetDlgItem(hDlg, 0x480 /* edt1 */);
