@@ -29,7 +29,8 @@ def def_names(path):
 
 def dll_names(path):
     out = subprocess.run(["i686-w64-mingw32-objdump", "-p", path], check=True,
-                         capture_output=True, text=True).stdout
+                         capture_output=True, text=True,
+                         env=dict(os.environ, LC_ALL="C")).stdout
     table = out.split("[Ordinal/Name Pointer] Table", 1)
     if len(table) < 2:
         return []

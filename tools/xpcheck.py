@@ -45,7 +45,8 @@ POST_XP = {
 
 def objdump_p(path):
     return subprocess.run(["i686-w64-mingw32-objdump", "-p", path], check=True,
-                          capture_output=True, text=True).stdout
+                          capture_output=True, text=True,
+                          env=dict(os.environ, LC_ALL="C")).stdout
 
 
 def check(path):
