@@ -144,6 +144,11 @@ TEST_F(JoltPageTest, RefusedCharactersAreTakenBackWithTheCaretInPlace)
     ExpectBox(kBadChars, __LINE__);
     EXPECT_EQ(L"C:\\a|bc.exe", Text(kVLaunch));
     EXPECT_EQ(0u, Caret(kVLaunch));
+    /* Deleting the first character moves it too; the caret goes to the start. */
+    TypeChar(kVLaunch, 1, L'\b');
+    ExpectBox(kBadChars, __LINE__);
+    EXPECT_EQ(L"C:\\a|bc.exe", Text(kVLaunch));
+    EXPECT_EQ(0u, Caret(kVLaunch));
     /* Backslash, colon and Cyrillic letters are welcome; the next check runs
      * as before (nothing left pending from the refusals). */
     SetText(kHLaunch, u8"D:\\Программы\\игра.exe");
