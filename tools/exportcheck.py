@@ -10,6 +10,7 @@ LIBRARIES = {  # built file -> its .def, relative to the source tree
     "Gravmon.dll": "gravmon/Gravmon.def",
     "Gravcal.dll": "calibration/Gravcal.def",
     "Quadlock.dll": "motionlock/Quadlock.def",
+    "Joltcfg.dll": "jolt/Joltcfg.def",
 }
 
 

@@ -1,0 +1,256 @@
+#include "joltcfg_fixture.h"
+#include "testbench/capture.h"
+#include "testbench/jolt_defaults.h"
+#include "common/regpaths.h"
+#include <commctrl.h>
+#include <prsht.h>
+#include <stdio.h>
+
+namespace jc {
+
+const char *const kCaption = u8"Программы акселерометра Zelvar - Наклон";
+const char *const kBroken =
+    u8"Программа акселерометра Zelvar - Наклон установлена неправильно.  Установите ее еще раз.";
+const char *const kRegOpen = u8"Не удалось открыть раздел реестра.";
+const char *const kBadChars = u8"В имени файла нельзя использовать следующие символы:\n| \" < > / ? *";
+const char *const kNoVProgram =
+    u8"Не введено название программы для вертикального сотрясения.  Укажите имя файла.";
+const char *const kNoHProgram =
+    u8"Не введено название программы для горизонтального сотрясения.  Укажите имя файла.";
+const char *const kNoVSound =
+    u8"Не введено имя звукового файла для вертикального сотрясения.  Укажите имя звукового файла.";
+const char *const kNoHSound =
+    u8"Не введено имя звукового файла для горизонтального сотрясения.  Укажите имя звукового файла.";
+const char *const kRegData = u8"Не удалось получить данные для раздела реестра.";
+
+void PrintTo(const Stored &s, std::ostream *os)
+{
+    *os << "{setting:";
+    for (BYTE b : s.setting)
+        *os << ' ' << (int)b;
+    *os << "; " << s.vLaunch << "; " << s.vSound << "; " << s.hLaunch << "; " << s.hSound << "}";
+}
+
+void JoltPageTest::SetUp()
+{
+    m_dir = tb::ScratchDir(true);
+    InstallSuite();
+    for (const char *pszName : { "vert", "horz" })
+        ASSERT_TRUE(CopyFileA(tb::BinPath("Joltmark.exe").c_str(), Program(pszName).c_str(), FALSE));
+}
+
+void JoltPageTest::InstallSuite()
+{
+    tb::ResetRegistry();
+    ASSERT_TRUE(tb::InstallDefaults(tb::BinPath("")));
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    tb::StampInstallTime(st);
+    /* The Jolt page is the console's only page. */
+    tb::RegDeleteTree(HKEY_LOCAL_MACHINE, TILTKIT_REG_PROPERTY);
+    std::string key = std::string(TILTKIT_REG_PROPERTY) + "\\0020";
+    ASSERT_TRUE(tb::RegSetString(HKEY_LOCAL_MACHINE, key, "Name", tb::Ansi(u8"Наклон")));
+    ASSERT_TRUE(tb::RegSetString(HKEY_LOCAL_MACHINE, key, "DLLFileName", tb::BinPath("Joltcfg.dll")));
+}
+
+void JoltPageTest::TearDown()
+{
+    if (m_desk.Running()) {
+        HWND hSheet = m_hPage ? GetParent(m_hPage) : NULL;
+        if (hSheet)
+            PostMessageA(hSheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        if (m_desk.Wait(3000) < 0)
+            m_desk.Kill();
+    }
+    if (m_runtime.Running()) {
+        if (m_hwndRuntime)
+            PostMessageA(m_hwndRuntime, WM_CLOSE, 0, 0);
+        if (m_runtime.Wait(3000) < 0)
+            m_runtime.Kill();
+    }
+    m_manager.Stop();
+}
+
+std::string JoltPageTest::Program(const std::string &name) const
+{
+    return m_dir + "\\" + name + ".exe";
+}
+
+void JoltPageTest::WriteValues(const Values &v, bool bUser)
+{
+    HKEY hRoot = bUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    DWORD adw[4] = { v.dwVAction, v.dwHAction, v.dwVSound, v.dwHSound };
+    /* Texts of the test are UTF-8; the registry gets them in the code page. */
+    auto path = [&](const std::string &s) {
+        return s.find('\\') == std::string::npos && s.find_first_not_of(' ') != std::string::npos
+                   ? Program(s) : tb::Ansi(s);
+    };
+    ASSERT_TRUE(tb::RegSetBinary(hRoot, TILTKIT_REG_JOLT, "JoltSetting", adw, sizeof(adw)));
+    ASSERT_TRUE(tb::RegSetDword(hRoot, TILTKIT_REG_JOLT, "IdleTime", v.dwIdle));
+    ASSERT_TRUE(tb::RegSetString(hRoot, TILTKIT_REG_JOLT, "VerticalLaunchPath", path(v.vLaunch)));
+    ASSERT_TRUE(tb::RegSetString(hRoot, TILTKIT_REG_JOLT, "HorizontalLaunchPath", path(v.hLaunch)));
+    ASSERT_TRUE(tb::RegSetString(hRoot, TILTKIT_REG_JOLT, "VerticalSoundPath", tb::Ansi(v.vSound)));
+    ASSERT_TRUE(tb::RegSetString(hRoot, TILTKIT_REG_JOLT, "HorizontalSoundPath", tb::Ansi(v.hSound)));
+    if (bUser) {
+        DWORD dwVersion = 0;
+        std::vector<BYTE> time;
+        ASSERT_TRUE(tb::RegGetDword(HKEY_LOCAL_MACHINE, TILTKIT_REG_JOLT, "Version", &dwVersion));
+        ASSERT_TRUE(tb::RegGetBinary(HKEY_LOCAL_MACHINE, TILTKIT_REG_JOLT, "InstallTime", &time));
+        ASSERT_TRUE(tb::RegSetDword(hRoot, TILTKIT_REG_JOLT, "Version", dwVersion));
+        ASSERT_TRUE(tb::RegSetBinary(hRoot, TILTKIT_REG_JOLT, "InstallTime", time.data(),
+                                     (DWORD)time.size()));
+    }
+}
+
+Stored JoltPageTest::ReadStored() const
+{
+    Stored s;
+    tb::RegGetBinary(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "JoltSetting", &s.setting);
+    tb::RegGetString(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "VerticalLaunchPath", &s.vLaunch);
+    tb::RegGetString(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "HorizontalLaunchPath", &s.hLaunch);
+    tb::RegGetString(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "VerticalSoundPath", &s.vSound);
+    tb::RegGetString(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "HorizontalSoundPath", &s.hSound);
+    return s;
+}
+
+HWND JoltPageTest::WaitPage(DWORD dwTimeoutMs)
+{
+    m_hPage = WaitJoltPage(m_desk.Pid(), dwTimeoutMs);
+    return m_hPage;
+}
+
+HWND JoltPageTest::OpenPage(DWORD dwTimeoutMs)
+{
+    if (!m_desk.Start(tb::BinPath("Tiltdesk.exe")))
+        return NULL;
+    return WaitPage(dwTimeoutMs);
+}
+
+bool JoltPageTest::Ticked(int id) const
+{
+    return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int JoltPageTest::Selection(int idCombo) const
+{
+    return (int)SendMessageA(Item(idCombo), CB_GETCURSEL, 0, 0);
+}
+
+std::vector<std::wstring> JoltPageTest::ComboItems(int idCombo) const
+{
+    std::vector<std::wstring> items;
+    int n = (int)SendMessageW(Item(idCombo), CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < n; i++) {
+        wchar_t wsz[260] = L"";
+        int cch = (int)SendMessageW(Item(idCombo), CB_GETLBTEXTLEN, i, 0);
+        if (cch < 0 || cch >= 260)
+            break;
+        SendMessageW(Item(idCombo), CB_GETLBTEXT, i, (LPARAM)wsz);
+        items.push_back(wsz);
+    }
+    return items;
+}
+
+std::wstring JoltPageTest::Text(int id) const
+{
+    return ItemText(m_hPage, id);
+}
+
+void JoltPageTest::Choose(int idCombo, int nIndex)
+{
+    ChooseAction(m_hPage, idCombo, nIndex);
+}
+
+void JoltPageTest::Click(int idButton)
+{
+    SendMessageA(Item(idButton), BM_CLICK, 0, 0);
+}
+
+void JoltPageTest::SetText(int id, const std::string &textUtf8)
+{
+    SetItemText(m_hPage, id, tb::Wide(textUtf8));
+}
+
+void JoltPageTest::TypeChar(int id, int nCaret, wchar_t ch)
+{
+    SendMessageA(Item(id), EM_SETSEL, nCaret, nCaret);
+    PostMessageW(Item(id), WM_CHAR, ch, 1);
+}
+
+DWORD JoltPageTest::Caret(int id) const
+{
+    /* Start and end of the selection come back in the result. */
+    DWORD dw = (DWORD)SendMessageA(Item(id), EM_GETSEL, 0, 0);
+    return LOWORD(dw) == HIWORD(dw) ? LOWORD(dw) : 0xFFFFFFFF;
+}
+
+void JoltPageTest::PressOk()
+{
+    PostMessageA(Sheet(), PSM_PRESSBUTTON, PSBTN_OK, 0);
+    tb::WaitFor([&] { return !m_desk.Running() || tb::CountMessageBoxes(m_desk.Pid()) > 0; }, 8000);
+}
+
+void JoltPageTest::Cancel()
+{
+    PostMessageA(Sheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    WaitConsoleEnded();
+}
+
+void JoltPageTest::ExpectBox(const char *pszTextUtf8, int line)
+{
+    SCOPED_TRACE(testing::Message() << "box expected at line " << line);
+    tb::MessageBoxInfo box = tb::WaitMessageBox(m_desk.Pid());
+    ASSERT_TRUE(box.found());
+    EXPECT_EQ(tb::Wide(kCaption), box.caption);
+    EXPECT_EQ(tb::Wide(pszTextUtf8), box.text);
+    EXPECT_TRUE(tb::CloseMessageBox(box));
+}
+
+bool JoltPageTest::WaitConsoleEnded(DWORD dwTimeoutMs)
+{
+    return m_desk.Wait(dwTimeoutMs) == 0;
+}
+
+bool JoltPageTest::StartRuntime()
+{
+    if (!m_manager.Start())
+        return false;
+    if (!m_runtime.Start(tb::BinPath("Joltrun.exe")))
+        return false;
+    m_hwndRuntime = tb::WaitWindow("TiltkitJolt Class", "TiltkitJolt", 10000, m_runtime.Pid());
+    DWORD_PTR dw;
+    return m_hwndRuntime && SendMessageTimeoutA(m_hwndRuntime, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &dw);
+}
+
+std::vector<std::string> JoltPageTest::Runs() const
+{
+    std::vector<std::string> runs;
+    FILE *pf = fopen((m_dir + "\\joltmark.log").c_str(), "rb");
+    if (!pf)
+        return runs;
+    char szLine[512];
+    while (fgets(szLine, sizeof(szLine), pf)) {
+        char *pszBlank = strchr(szLine, ' ');
+        if (pszBlank)
+            *pszBlank = '\0';
+        runs.push_back(szLine);
+    }
+    fclose(pf);
+    return runs;
+}
+
+bool JoltPageTest::WaitRuns(size_t n, DWORD dwTimeoutMs) const
+{
+    return tb::WaitFor([&] { return Runs().size() >= n; }, dwTimeoutMs);
+}
+
+std::string JoltPageTest::Screenshot(const std::string &name, HWND hwnd)
+{
+    char szExe[MAX_PATH] = "";
+    GetModuleFileNameA(NULL, szExe, MAX_PATH);
+    std::string dir = szExe;
+    dir = dir.substr(0, dir.find_last_of('\\')) + "\\screenshots\\joltcfg";
+    return tb::SaveScreenshot(hwnd ? hwnd : Sheet(), dir, name);
+}
+
+} // namespace jc
