@@ -47,8 +47,17 @@ TEST_F(JoltrunTest, StormGivesOneActionPerIdlePeriodAndStaysResponsive)
         EXPECT_GE((long)(downs[i] - downs[i - 1]), (long)dwIdle - 20);
     }
 
-    /* The posted queue has drained: a notification after the idle period acts promptly. */
+    /* The posted queue has drained: a notification after the idle period acts promptly.
+     * On a loaded machine the last queued notifications may still act during the pump
+     * above, so wait until a whole idle period passes without a key. */
     size_t nKeys = Keys().size();
+    for (int nRound = 0; nRound < 10; nRound++) {
+        tb::Pump(dwIdle + 100);
+        size_t nNow = Keys().size();
+        if (nNow == nKeys)
+            break;
+        nKeys = nNow;
+    }
     DWORD dwPost = GetTickCount();
     PostNotify(kVertical);
     ASSERT_TRUE(tb::WaitFor([&] { return Keys().size() >= nKeys + 4; }, 2000));
