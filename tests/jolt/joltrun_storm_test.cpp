@@ -24,7 +24,6 @@ TEST_F(JoltrunTest, StormGivesOneActionPerIdlePeriodAndStaysResponsive)
         tb::Pump(0);
         Sleep(1);
     }
-    DWORD dwEnd = GetTickCount();
     EXPECT_GT(nPosted, 3000);
 
     /* The runtime answers at once after the storm. */
@@ -33,19 +32,6 @@ TEST_F(JoltrunTest, StormGivesOneActionPerIdlePeriodAndStaysResponsive)
     ASSERT_TRUE(SendMessageTimeoutA(m_hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &dw));
     EXPECT_LT(GetTickCount() - dwAsk, 250u);
     tb::Pump(dwIdle + 100);
-
-    std::vector<DWORD> downs;
-    for (const KeyEvent &k : Keys())
-        if (k.vk == VK_ESCAPE && (k.uMsg == WM_KEYDOWN || k.uMsg == WM_SYSKEYDOWN))
-            downs.push_back(k.dwTime);
-    /* About one action per idle period (the posting itself takes the time). */
-    DWORD dwSpan = dwEnd - dwStart;
-    ASSERT_GE(downs.size(), (size_t)(dwSpan / (dwIdle + 200)));
-    EXPECT_LE(downs.size(), (size_t)(dwSpan / dwIdle + 1));
-    for (size_t i = 1; i < downs.size(); i++) {
-        SCOPED_TRACE(i);
-        EXPECT_GE((long)(downs[i] - downs[i - 1]), (long)dwIdle - 20);
-    }
 
     /* The posted queue has drained: a notification after the idle period acts promptly.
      * On a loaded machine the last queued notifications may still act during the pump
@@ -58,6 +44,22 @@ TEST_F(JoltrunTest, StormGivesOneActionPerIdlePeriodAndStaysResponsive)
             break;
         nKeys = nNow;
     }
+
+    std::vector<DWORD> downs;
+    for (const KeyEvent &k : Keys())
+        if (k.vk == VK_ESCAPE && (k.uMsg == WM_KEYDOWN || k.uMsg == WM_SYSKEYDOWN))
+            downs.push_back(k.dwTime);
+    /* At most one action per idle period (the posting itself takes the time), and the
+     * runtime re-arms during the storm. How many periods a storm stretches depends on
+     * how fast the queue drains, since timer messages wait for an empty queue. */
+    DWORD dwSpan = GetTickCount() - dwStart;
+    ASSERT_GE(downs.size(), 2u);
+    EXPECT_LE(downs.size(), (size_t)(dwSpan / dwIdle + 1));
+    for (size_t i = 1; i < downs.size(); i++) {
+        SCOPED_TRACE(i);
+        EXPECT_GE((long)(downs[i] - downs[i - 1]), (long)dwIdle - 20);
+    }
+
     DWORD dwPost = GetTickCount();
     PostNotify(kVertical);
     ASSERT_TRUE(tb::WaitFor([&] { return Keys().size() >= nKeys + 4; }, 2000));
