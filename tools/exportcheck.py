@@ -11,6 +11,7 @@ LIBRARIES = {  # built file -> its .def, relative to the source tree
     "Gravcal.dll": "calibration/Gravcal.def",
     "Quadlock.dll": "motionlock/Quadlock.def",
     "Joltcfg.dll": "jolt/Joltcfg.def",
+    "Provisio.dll": "setup/Provisio.def",
 }
 
 

@@ -35,6 +35,6 @@ clang_rt_package() {
 }
 
 install cmake make python3 git mingw-w64 g++-mingw-w64-i686 wine wine32:i386 xvfb x11-utils \
-        clang googletest imagemagick
+        clang googletest imagemagick nsis
 rt=$(clang_rt_package) || { echo "setup: cannot tell the version of clang" >&2; exit 1; }
 install "$rt"
