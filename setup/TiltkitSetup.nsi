@@ -24,9 +24,11 @@ RequestExecutionLevel admin
 !define TK_PRODUCT      "Программы акселерометра Zelvar"
 !define TK_UNINSTALL    "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tiltkit"
 !define TK_QUADRIX_DIR  "$PROGRAMFILES\Zelvar\Quadrix"
-!define TK_MENU_DIR     "$SMPROGRAMS\Zelvar\Tiltkit"
-!define TK_CONSOLE_LINK "Консоль настройки.lnk"
-!define TK_STARTUP_LINK "Tiltkit - Наклон.lnk"
+; Link file names are Latin, so that they exist on every file system and
+; code page; what they do is said in Russian in their descriptions.
+!define TK_MENU_DIR     "$SMPROGRAMS\Zelvar"
+!define TK_CONSOLE_LINK "Tiltkit.lnk"
+!define TK_STARTUP_LINK "Tiltkit Jolt.lnk"
 !define TK_JOLT_CLASS   "TiltkitJolt Class"
 !define TK_JOLT_TITLE   "TiltkitJolt"
 
@@ -68,6 +70,8 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "Zelvar"
 
 LangString TkFolderTooLong ${LANG_RUSSIAN} "Путь к папке установки длиннее ${TK_INSTDIR_ROOM} знаков: пути к файлам программ не уместятся в 259 знаков. Выберите папку с более коротким путём."
 LangString TkRegistryFailed ${LANG_RUSSIAN} "Не удалось записать параметры программ в реестр. Установка прервана."
+LangString TkConsoleLinkText ${LANG_RUSSIAN} "Консоль настройки программ акселерометра Zelvar"
+LangString TkJoltLinkText ${LANG_RUSSIAN} "Наклон: быстрый наклон компьютера выполняет выбранное действие"
 LangString TkClosingJolt ${LANG_RUSSIAN} "Закрывается программа Наклон..."
 
 Var JoltWasRunning
@@ -130,8 +134,10 @@ Section "Tiltkit" SecMain
   System::Call '$INSTDIR\Provisio.dll::SetInstInfo() i .r0 ?u'
 
   CreateDirectory "${TK_MENU_DIR}"
-  CreateShortCut "${TK_MENU_DIR}\${TK_CONSOLE_LINK}" "$INSTDIR\Tiltdesk.exe" "" "$INSTDIR\Tiltdesk.exe" 0
-  CreateShortCut "$SMSTARTUP\${TK_STARTUP_LINK}" "$INSTDIR\Joltrun.exe"
+  CreateShortCut "${TK_MENU_DIR}\${TK_CONSOLE_LINK}" "$INSTDIR\Tiltdesk.exe" "" \
+    "$INSTDIR\Tiltdesk.exe" 0 SW_SHOWNORMAL "" "$(TkConsoleLinkText)"
+  CreateShortCut "$SMSTARTUP\${TK_STARTUP_LINK}" "$INSTDIR\Joltrun.exe" "" \
+    "$INSTDIR\Joltrun.exe" 0 SW_SHOWNORMAL "" "$(TkJoltLinkText)"
 
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   WriteRegStr HKLM "${TK_UNINSTALL}" "DisplayName" "${TK_PRODUCT}"
@@ -169,7 +175,6 @@ Section "Uninstall"
 
   Delete "${TK_MENU_DIR}\${TK_CONSOLE_LINK}"
   RMDir "${TK_MENU_DIR}"
-  RMDir "$SMPROGRAMS\Zelvar"
   Delete "$SMSTARTUP\${TK_STARTUP_LINK}"
   ; This user's Tiltfeed folder, if the clean-up left it empty.
   SetShellVarContext current
