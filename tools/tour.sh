@@ -48,21 +48,21 @@ tour_end() {
   [ -n "${TILTKIT_DISPLAY:-}" ] && WINEPREFIX=$state/slot0/prefix "$WINESERVER" -k >/dev/null 2>&1
 }
 
-# A fresh user and machine registry for the suite, as the installation leaves it.
+# A fresh user and machine registry, then the suite installed by its installer.
 tour_reg delete 'HKCU\Software\Zelvar' /f
 tour_reg delete 'HKLM\Software\Zelvar' /f
-tour_say "Installation stand-in writes the machine-wide defaults for $TOUR_WINBIN"
-wine_run "$TOUR_BIN/Tkinstall.exe" "$TOUR_WINBIN" </dev/null >/dev/null 2>&1 || echo "Tkinstall failed"
-# Only the page plug-ins that are built here stay registered.
-wine_run reg query 'HKLM\Software\Zelvar\Tiltkit\Property' /s 2>/dev/null | tr -d '\r' |
-  awk '/^HKEY/ { k = $0 } /DLLFileName/ { sub(/.*REG_SZ +/, ""); print k "|" $0 }' |
-  while IFS='|' read -r key dll; do
-    unix=$(printf '%s' "${dll#Z:}" | tr '\\' /)
-    if [ ! -f "$unix" ]; then
-      tour_reg delete "$key" /f
-      echo "page plug-in $(basename "$unix") is not built: its entry ${key##*\\} is left out"
-    fi
-  done
+tour_say "Installation: TiltkitSetup.exe /S installs the suite ($(du -k "$TOUR_BIN/TiltkitSetup.exe" | cut -f1) KB)"
+if ! wine_run "$TOUR_BIN/TiltkitSetup.exe" /S </dev/null >/dev/null 2>&1; then
+  echo "TiltkitSetup.exe failed: the tour cannot go on"
+  exit 1
+fi
+TOUR_APPWIN=$(wine_run reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tiltkit' /v InstallLocation 2>/dev/null |
+  tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+TOUR_APP=$(wine_run winepath -u "$TOUR_APPWIN" 2>/dev/null | tr -d '\r')
+TOUR_APP=${TOUR_APP%/}
+echo "installed in $TOUR_APPWIN:" $(cd "$TOUR_APP" && ls)
+echo "page plug-ins registered:" $(wine_run reg query 'HKLM\Software\Zelvar\Tiltkit\Property' /s 2>/dev/null |
+  tr -d '\r' | sed -n 's/.*DLLFileName *REG_SZ *.*\\//p')
 
 tour_say "Accelerometer manager stand-in starts with the demo scenario"
 tour_demo_manager

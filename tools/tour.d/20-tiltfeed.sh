@@ -29,7 +29,7 @@ tf_item() { # type
 tf_serve() { # target lifetime in ms
   # Started as its shortcut does: the item name, unquoted, is the whole tail.
   FEEDTARGET_LOG=$(tour_winpath "$tf_log") FEEDTARGET_EXIT=$1 \
-    wine_run "$TOUR_BIN/Feedrun.exe" Tiltfeed + Feedtarget </dev/null >/dev/null 2>&1 &
+    wine_run "$TOUR_APP/Feedrun.exe" Tiltfeed + Feedtarget </dev/null >/dev/null 2>&1 &
   tf_pid=$!
   for _ in $(seq 1 100); do grep -q '^[0-9]* cwd' "$tf_log" 2>/dev/null && break; sleep 0.1; done
   sleep 0.5

@@ -14,14 +14,16 @@ rm -rf "$jolt_dir" && mkdir -p "$jolt_dir"
 cp "$TOUR_BIN/Joltmark.exe" "$jolt_dir/Joltmark.exe"
 
 tour_say "Jolt: the installed defaults, then forward/backward = run Joltmark.exe, left/right = nothing"
-wine_run "$TOUR_BIN/Tkinstall.exe" "$TOUR_WINBIN" Jolt </dev/null >/dev/null 2>&1
+# The installation started Joltrun with the installed defaults; it is closed
+# while the tour changes them.
+wine_run "$TOUR_BIN/Joltmark.exe" /close </dev/null >/dev/null 2>&1 && sleep 1
 tour_reg add 'HKLM\Software\Zelvar\Tiltkit\Jolt' /v JoltSetting /t REG_BINARY /d 03000000000000000000000000000000 /f
 tour_reg add 'HKLM\Software\Zelvar\Tiltkit\Jolt' /v VerticalLaunchPath /d "$(tour_winpath "$jolt_dir/Joltmark.exe")" /f
 tour_reg add 'HKLM\Software\Zelvar\Tiltkit\Jolt' /v IdleTime /t REG_DWORD /d 1500 /f
 # A new user: the runtime copies the machine's values at its start.
 tour_reg delete 'HKCU\Software\Zelvar\Tiltkit\Jolt' /f
 
-wine_run "$TOUR_BIN/Joltrun.exe" </dev/null >/dev/null 2>&1 &
+wine_run "$TOUR_APP/Joltrun.exe" </dev/null >/dev/null 2>&1 &
 jolt_pid=$!
 sleep 2
 echo "Joltrun.exe runs hidden (window \"TiltkitJolt\", no taskbar button)"

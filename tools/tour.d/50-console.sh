@@ -31,7 +31,7 @@ if ! wine_run reg query 'HKLM\Software\Zelvar\Tiltkit\Property' >/dev/null 2>&1;
 fi
 echo "page plug-in keys:" $(wine_run reg query 'HKLM\Software\Zelvar\Tiltkit\Property' 2>/dev/null | tr -d '\r' | grep -o 'Property\\[^\\]*$' | sed 's/Property\\//')
 
-wine_run "$TOUR_BIN/Tiltdesk.exe" </dev/null >/dev/null 2>&1 &
+wine_run "$TOUR_APP/Tiltdesk.exe" </dev/null >/dev/null 2>&1 &
 desk_pid=$!
 if wine_run "$TOUR_BIN/Deskctl.exe" wait 15000; then
   sleep 1

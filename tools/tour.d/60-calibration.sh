@@ -25,7 +25,7 @@ else
   tour_manager invalid
 
   tour_say "Calibration: the console opens on the calibration page (Tiltdesk.exe $cal_key)"
-  wine_run "$TOUR_BIN/Tiltdesk.exe" "$cal_key" </dev/null >/dev/null 2>&1 &
+  wine_run "$TOUR_APP/Tiltdesk.exe" "$cal_key" </dev/null >/dev/null 2>&1 &
   cal_desk_pid=$!
   cal_pilot status | head -n 2
   tour_shot calibration_page
