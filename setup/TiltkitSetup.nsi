@@ -41,6 +41,9 @@ InstallDirRegKey HKLM "${TK_UNINSTALL}" "InstallLocation"
 ShowInstDetails show
 ShowUninstDetails show
 AllowRootDirInstall false
+; A file that cannot be replaced (a program of the suite still running) ends
+; the installation with Retry/Cancel, never skipped; silently it is an error.
+AllowSkipFiles off
 BrandingText "Zelvar Tiltkit ${TK_VERSION}"
 
 VIProductVersion "${TK_VERSION}"
@@ -57,6 +60,8 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "Zelvar"
   !define MUI_UNICON "${TK_ICON}"
 !endif
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEPAGE_TITLE "Установка программ акселерометра Zelvar"
+!define MUI_WELCOMEPAGE_TEXT "Мастер установит на компьютер программы акселерометра Zelvar: Tiltfeed, Наклон, защиту от перемещения и консоль настройки.$\r$\n$\r$\nПеред установкой закройте консоль настройки и приложения, запущенные через Tiltfeed.$\r$\n$\r$\nНажмите кнопку $\"Далее$\" для продолжения."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Tiltdesk.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Открыть консоль настройки"
 

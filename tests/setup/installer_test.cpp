@@ -359,3 +359,18 @@ TEST_F(InstallerTest, UninstallationRemovesTheInstallationAndKeepsUsersSettings)
     std::string path;
     EXPECT_TRUE(tb::RegGetString(HKEY_CURRENT_USER, TILTKIT_REG_TILTFEED "\\Game", "Path", &path));
 }
+
+TEST_F(InstallerTest, AFileThatCannotBeReplacedFailsTheSilentInstallation)
+{
+    ASSERT_EQ(0, Install());
+    /* A program of the suite holds its library open, as a running console would. */
+    std::string held = m_installDir + "\\Gravmon.dll";
+    HANDLE hHeld = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+    long lExit = Install();
+    CloseHandle(hHeld);
+    EXPECT_NE(0, lExit) << "never reported as a success";
+    EXPECT_NE(-1, lExit) << "the installer ended";
+    /* Released, the next attempt succeeds. */
+    EXPECT_EQ(0, Install());
+}
