@@ -13,6 +13,8 @@
 #include "common/regpaths.h"
 #include "common/regread.h"
 #include "common/trace.h"
+#include "gravmon/gravmon.h"
+#include "jolt/joltrun.h"
 #include "tiltfeed/shortcut.h"
 
 static HINSTANCE g_hInstance = NULL;
@@ -23,18 +25,18 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID pvRes
     return TRUE;
 }
 
-static void StampKey(LPCSTR pszKey, const SYSTEMTIME *pst, LPCSTR pszTraceFailure)
+/* Writes the stamp into a machine key that exists; FALSE when it cannot be opened. */
+static BOOL StampKey(LPCSTR pszKey, const SYSTEMTIME *pst)
 {
     HKEY hKey = NULL;
 
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ | KEY_WRITE, &hKey) !=
-        ERROR_SUCCESS) {
-        TRACE(pszTraceFailure);
-        return;
-    }
+        ERROR_SUCCESS)
+        return FALSE;
     RegSetValueExA(hKey, PROVISIO_VAL_INSTALLTIME, 0, REG_BINARY, (const BYTE *)pst,
                    sizeof(*pst));
     RegCloseKey(hKey);
+    return TRUE;
 }
 
 extern "C" int WINAPI SetInstInfo(void)
@@ -42,8 +44,10 @@ extern "C" int WINAPI SetInstInfo(void)
     SYSTEMTIME st;
 
     GetLocalTime(&st);
-    StampKey(TILTKIT_REG_TILTFEED, &st, "TILTFEED RegOpenKeyEx Failed in RegOpenKeyEx().\n");
-    StampKey(TILTKIT_REG_JOLT, &st, "JOLT RegOpenKeyEx Failed in RegOpenKeyEx().\n");
+    if (!StampKey(TILTKIT_REG_TILTFEED, &st))
+        TRACE("TILTFEED RegOpenKeyEx Failed in RegOpenKeyEx().\n");
+    if (!StampKey(TILTKIT_REG_JOLT, &st))
+        TRACE("JOLT RegOpenKeyEx Failed in RegOpenKeyEx().\n");
     return 0;
 }
 
@@ -79,8 +83,8 @@ static BOOL CloseUtilityWindow(LPCSTR pszClass, LPCSTR pszTitle)
 
 static void CloseUtilities(void)
 {
-    CloseUtilityWindow(PROVISIO_MANAGER_CLASS, PROVISIO_MANAGER_TITLE);
-    CloseUtilityWindow(PROVISIO_JOLT_CLASS, PROVISIO_JOLT_TITLE);
+    CloseUtilityWindow(GRAVMON_WINDOWCLASS, GRAVMON_WINDOWNAME);
+    CloseUtilityWindow(JOLTRUN_WINDOWCLASS, JOLTRUN_WINDOWNAME);
 }
 
 extern "C" int WINAPI CleanInstReg(void)

@@ -34,11 +34,7 @@ typedef int(WINAPI *PFNUNINSTUNINITIALIZE)(HWND, int, int);
 }
 #endif
 
-/* What Provisio closes and waits for. */
-#define PROVISIO_MANAGER_CLASS "GravmonWindowClass"
-#define PROVISIO_MANAGER_TITLE "GravmonWindowName"
-#define PROVISIO_JOLT_CLASS    "TiltkitJolt Class"
-#define PROVISIO_JOLT_TITLE    "TiltkitJolt"
+/* How long Provisio waits for a program it asked to close. */
 #define PROVISIO_CLOSE_WAIT_MS 10000
 
 #define PROVISIO_VAL_INSTALLTIME "InstallTime"
