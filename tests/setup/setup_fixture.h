@@ -74,7 +74,7 @@ public:
     ~Job();
     Job(const Job &) = delete;
     Job &operator=(const Job &) = delete;
-    /* Starts a program in the job; returns its process handle (owned by the job object). */
+    /* Starts a program in the job (its id in *pdwPid); it ends with the job at the latest. */
     bool Start(const std::string &exe, const std::string &args, DWORD *pdwPid = NULL);
     /* Waits for the last started program to end; its exit code or -1. */
     long WaitLast(DWORD dwTimeoutMs);
