@@ -1,7 +1,9 @@
 # Uninstallation: the uninstaller (written by TiltkitSetup.exe) lets
 # Provisio.dll close the manager and Joltrun, delete every user's Tiltfeed
 # shortcuts, the machine-wide values and the launcher-menu files; then it
-# removes the files and its own entry. The users' settings stay. Sourced by
+# removes the files and its own entry. The users' settings stay, and so does
+# the launcher folder while the host stand-in of the launcher-menu part still
+# lies in it (only Lockwatch.exe and Quadlock.dll go). Sourced by
 # tools/tour.sh; the next tour installs the suite again.
 
 setup_state() {
