@@ -254,7 +254,8 @@ static BOOL DeleteLockwatchModule(HWND hwndDlg)
         ZeroMemory(&op, sizeof(op));
         op.wFunc = FO_DELETE;
         op.pFrom = szPattern;
-        op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
+        /* No error box either: a file in use must not stop a silent uninstallation. */
+        op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
         if (SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted) {
             TRACE("Delete Quadrix Folder Successfully.\nTarget Dir is \"%s\"", szFolder);
             return TRUE;

@@ -253,8 +253,8 @@ TEST_F(ProvisioTest, StartMenuCleanUpDeletesFeedrunLinksOfEveryProfileOnly)
     std::string lower = m_feedrun;
     CharLowerBuffA(&lower[0], (DWORD)lower.size());
 
-    /* The Wine bench cannot create files with Cyrillic names (its Unix side
-     * has no Russian locale), so the names are Latin; the arguments are not. */
+    /* Latin file names: without a Russian locale on the Unix side, Wine
+     * cannot create files with Cyrillic names. The arguments are Russian. */
     const std::string game = "Game";
     const std::string gameArgs = tb::Ansi(u8"Игра");
     std::vector<std::string> folders = { TabletFolder(ProfileFolder()),
@@ -392,6 +392,38 @@ TEST_F(ProvisioTest, LauncherFolderGoesOnlyWhenItHoldsNothingButTheMotionFiles)
         }
         EXPECT_TRUE(DirExists(ProgramFilesFolder() + "\\Zelvar"));
     }
+    /* The launcher host still has the plug-in loaded: the folder cannot go,
+     * and the clean-up says nothing and returns. */
+    RemoveTree(m_quadrix);
+    ASSERT_TRUE(MakeDirs(m_quadrix));
+    ASSERT_TRUE(WriteFile(m_quadrix + "\\Quadlock.dll"));
+    HANDLE hHeld = CreateFileA((m_quadrix + "\\Quadlock.dll").c_str(), GENERIC_READ,
+                               FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+    struct Call {
+        PFNUNINSTINITIALIZE pfn;
+        HWND hwnd;
+        static DWORD WINAPI Run(void *pv)
+        {
+            Call *pCall = (Call *)pv;
+            return (DWORD)pCall->pfn(pCall->hwnd, 0, 0);
+        }
+    } call = { m_lib.pfnUninstInitialize, m_hwnd };
+    HANDLE hThread = CreateThread(NULL, 0, Call::Run, &call, 0, NULL);
+    ASSERT_TRUE(hThread != NULL);
+    bool bReturned = tb::WaitFor([&] { return WaitForSingleObject(hThread, 0) == WAIT_OBJECT_0; }, 10000);
+    EXPECT_TRUE(bReturned) << "a box would wait for a person";
+    EXPECT_EQ(0, tb::CountMessageBoxes(GetCurrentProcessId()));
+    if (!bReturned) {
+        tb::MessageBoxInfo box = tb::WaitMessageBox(GetCurrentProcessId(), 1000);
+        if (box.found())
+            tb::CloseMessageBox(box);
+    }
+    WaitForSingleObject(hThread, 10000);
+    CloseHandle(hThread);
+    CloseHandle(hHeld);
+    EXPECT_TRUE(FileExists(m_quadrix + "\\Quadlock.dll"));
+
     /* No folder at all: nothing to do. */
     RemoveTree(m_quadrix);
     EXPECT_EQ(0, m_lib.pfnUninstInitialize(m_hwnd, 0, 0));
