@@ -6,12 +6,13 @@
 # lies in it (only Lockwatch.exe and Quadlock.dll go). Sourced by
 # tools/tour.sh; the next tour installs the suite again.
 
+setup_quadrix=$(dirname "$TOUR_APP")/Quadrix
 setup_state() {
   echo "  machine values:  $(wine_run reg query 'HKLM\Software\Zelvar\Tiltkit' /s 2>/dev/null | tr -d '\r' | grep -c REG_) under HKLM\\Software\\Zelvar\\Tiltkit"
   echo "  user values:     $(wine_run reg query 'HKCU\Software\Zelvar\Tiltkit' /s 2>/dev/null | tr -d '\r' | grep -c REG_) under HKCU\\Software\\Zelvar\\Tiltkit"
   echo "  uninstall entry: $(wine_run reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tiltkit' /v DisplayVersion 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')"
   echo "  program files:   $( [ -d "$TOUR_APP" ] && (cd "$TOUR_APP" && ls | tr '\n' ' ') )"
-  echo "  launcher menu:   $( [ -d "$TOUR_APP/../Quadrix" ] && (cd "$TOUR_APP/../Quadrix" && ls | tr '\n' ' ') )"
+  echo "  launcher menu:   $( [ -d "$setup_quadrix" ] && (cd "$setup_quadrix" && ls | tr '\n' ' ') )"
   echo "  manager running: $(tour_manager get active >/dev/null 2>&1 && echo yes || echo no)"
 }
 
