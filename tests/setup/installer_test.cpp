@@ -16,6 +16,8 @@
 #include <prsht.h>
 #include <shlobj.h>
 
+#include <memory>
+
 using namespace st;
 
 namespace {
@@ -373,4 +375,31 @@ TEST_F(InstallerTest, AFileThatCannotBeReplacedFailsTheSilentInstallation)
     EXPECT_NE(-1, lExit) << "the installer ended";
     /* Released, the next attempt succeeds. */
     EXPECT_EQ(0, Install());
+}
+
+TEST_F(InstallerTest, AFolderThatWouldMakePathsTooLongIsRefused)
+{
+    /* "C:\" and 240 characters: with "\Help\Tiltfeed.chm" a path of 261. */
+    std::string longDir = "C:\\" + std::string(240, 'd');
+    ASSERT_TRUE(m_job->Start(m_setup, "/S /D=" + longDir));
+    long lExit = m_job->WaitLast(60000);
+    EXPECT_NE(0, lExit);
+    EXPECT_NE(-1, lExit);
+    EXPECT_FALSE(tb::RegKeyExists(HKEY_LOCAL_MACHINE, TILTKIT_REG_ROOT));
+    EXPECT_FALSE(tb::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(ExistsLong(longDir + "\\Gravmon.dll"));
+    RemoveTreeLong(longDir);
+
+    /* One character shorter than the room the defaults leave is fine. */
+    std::string fits = "C:\\" + std::string(237, 'd');
+    ASSERT_TRUE(m_job->Start(m_setup, "/S /D=" + fits));
+    EXPECT_EQ(0, m_job->WaitLast(60000));
+    std::string help;
+    EXPECT_TRUE(tb::RegGetString(HKEY_LOCAL_MACHINE, TILTKIT_REG_TILTFEED, "HelpFilePath", &help));
+    EXPECT_LE(help.size(), 259u);
+    /* The uninstaller of that installation takes it away again. */
+    ASSERT_TRUE(m_job->Start(fits + "\\Uninstall.exe", "/S"));
+    EXPECT_TRUE(m_job->WaitEmpty(60000));
+    EXPECT_FALSE(DirExists(fits));
+    RemoveTreeLong(fits);
 }
