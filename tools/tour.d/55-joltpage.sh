@@ -28,11 +28,14 @@ else
 
   tour_say "Jolt page: the stand-in holds still; a new user whose forward/backward tilt does nothing"
   tour_manager_start
-  wine_run "$TOUR_BIN/Tkinstall.exe" "$TOUR_WINBIN" Jolt </dev/null >/dev/null 2>&1
+  # The installed Jolt defaults back by a reinstallation; the Joltrun it
+  # starts is closed while the tour changes them.
+  wine_run "$TOUR_BIN/TiltkitSetup.exe" /S </dev/null >/dev/null 2>&1
+  wine_run "$TOUR_BIN/Joltmark.exe" /close </dev/null >/dev/null 2>&1 && sleep 1
   tour_reg add 'HKLM\Software\Zelvar\Tiltkit\Jolt' /v JoltSetting /t REG_BINARY /d 00000000000000000000000000000000 /f
   tour_reg add 'HKLM\Software\Zelvar\Tiltkit\Jolt' /v IdleTime /t REG_DWORD /d 500 /f
   tour_reg delete 'HKCU\Software\Zelvar\Tiltkit\Jolt' /f
-  wine_run "$TOUR_BIN/Joltrun.exe" </dev/null >/dev/null 2>&1 &
+  wine_run "$TOUR_APP/Joltrun.exe" </dev/null >/dev/null 2>&1 &
   jp_jolt_pid=$!
   sleep 2
   tour_manager gesture 0x0101 >/dev/null
@@ -40,7 +43,7 @@ else
   echo "quick tilt forward: Joltmark.exe started $(jp_runs) times"
 
   tour_say "Jolt page: the console opens on it (Tiltdesk.exe $jp_key)"
-  wine_run "$TOUR_BIN/Tiltdesk.exe" "$jp_key" </dev/null >/dev/null 2>&1 &
+  wine_run "$TOUR_APP/Tiltdesk.exe" "$jp_key" </dev/null >/dev/null 2>&1 &
   jp_desk_pid=$!
   jp_pilot show
   tour_shot jolt_page
