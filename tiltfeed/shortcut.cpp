@@ -42,3 +42,41 @@ HRESULT GetShortcutInfo(LPCSTR pszLnkFile, LPSTR pszTarget, LPSTR pszArguments)
     psl->Release();
     return hr;
 }
+
+BOOL CreateShortCut(LPCSTR pszLnkFile, LPCSTR pszTarget, const TILTFEEDITEM *pItem)
+{
+    IShellLinkA *pShellLink = NULL;
+    IPersistFile *pPersistFile = NULL;
+    WCHAR wszLnkFile[TILTKIT_TEXT_MAX];
+    HRESULT hr;
+
+    hr = CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                          (void **)&pShellLink);
+    if (hr != S_OK) {
+        TRACE("CoCreateInstance() Failed in CreateShortCut().\n");
+        if (SUCCEEDED(hr) && pShellLink != NULL)
+            pShellLink->Release();
+        return FALSE;
+    }
+    pShellLink->SetPath(pszTarget);
+    pShellLink->SetArguments(pItem->szItemName);
+    pShellLink->SetIconLocation(pItem->szPath, 0);
+    hr = pShellLink->QueryInterface(IID_IPersistFile, (void **)&pPersistFile);
+    if (hr != S_OK) {
+        TRACE("pShellLink->QueryInterface() Failed in CreateShortCut().\n");
+        if (SUCCEEDED(hr) && pPersistFile != NULL)
+            pPersistFile->Release();
+        pShellLink->Release();
+        return FALSE;
+    }
+    /* As when reading: a name that does not fit is refused, not shortened. */
+    if (MultiByteToWideChar(CP_ACP, 0, pszLnkFile, -1, wszLnkFile, ARRAYSIZE(wszLnkFile)) == 0)
+        hr = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    else
+        hr = pPersistFile->Save(wszLnkFile, TRUE);
+    if (hr != S_OK)
+        TRACE("pPersistFile->Save() Failed in CreateShortCut().\n");
+    pPersistFile->Release();
+    pShellLink->Release();
+    return hr == S_OK;
+}
