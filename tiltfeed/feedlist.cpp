@@ -8,7 +8,8 @@
 #include <shlwapi.h>
 
 /* Subkey names are enumerated into 520 bytes; names of 260 characters and
- * more are no item names (they cannot be served) and are deleted. */
+ * more are no item names (they cannot be served) and are deleted after the
+ * enumeration, with the broken items. */
 #define SUBKEY_NAME_MAX 520
 
 /* Names noted during an enumeration, deleted after it. */
@@ -48,26 +49,6 @@ static void DeleteNamedKeys(HKEY hKey, NAMELIST *pList)
     pList->nCount = pList->nCapacity = 0;
 }
 
-/* Deletes the subkeys whose names are too long to be items. */
-static void DeleteOverlongItems(HKEY hKey)
-{
-    char szName[SUBKEY_NAME_MAX];
-    NAMELIST list = { NULL, 0, 0 };
-    DWORD dwIndex;
-
-    for (dwIndex = 0;; dwIndex++) {
-        DWORD cchName = sizeof(szName);
-        LONG lResult = RegEnumKeyExA(hKey, dwIndex, szName, &cchName, NULL, NULL, NULL, NULL);
-        if (lResult == ERROR_MORE_DATA)
-            continue;
-        if (lResult != ERROR_SUCCESS)
-            break;
-        if (cchName >= TILTKIT_TEXT_MAX)
-            AddName(&list, szName);
-    }
-    DeleteNamedKeys(hKey, &list);
-}
-
 UINT SetFeedApptoListbox(HWND hPage, LPCSTR pszSelected, LPCSTR pszFeedrunPath)
 {
     HWND hList = GetDlgItem(hPage, IDC_APPLIST);
@@ -75,7 +56,10 @@ UINT SetFeedApptoListbox(HWND hPage, LPCSTR pszSelected, LPCSTR pszFeedrunPath)
     HFONT hFont = (HFONT)SendMessageA(hPage, WM_GETFONT, 0, 0);
     HGDIOBJ hOldFont = NULL;
     char szName[SUBKEY_NAME_MAX];
-    NAMELIST broken = { NULL, 0, 0 };
+    NAMELIST doomed = { NULL, 0, 0 };   /* over-long names and broken items */
+    char szFolder[TILTKIT_TEXT_MAX];
+    BOOL bFolder;
+    SHORTCUTREADER reader;
     HKEY hKey = NULL;
     DWORD dwIndex;
     UINT nCount = 0;
@@ -85,6 +69,8 @@ UINT SetFeedApptoListbox(HWND hPage, LPCSTR pszSelected, LPCSTR pszFeedrunPath)
 
     if (hdc != NULL && hFont != NULL)
         hOldFont = SelectObject(hdc, hFont);
+    /* Filled without a repaint per entry; shown once at the end. */
+    SendMessageA(hList, WM_SETREDRAW, FALSE, 0);
     SendMessageA(hList, LB_RESETCONTENT, 0, 0);
 
     lResult = RegCreateKeyExA(HKEY_CURRENT_USER, TILTKIT_REG_TILTFEED, 0, NULL, 0,
@@ -92,7 +78,10 @@ UINT SetFeedApptoListbox(HWND hPage, LPCSTR pszSelected, LPCSTR pszFeedrunPath)
     if (lResult != ERROR_SUCCESS) {
         TRACE("RegCreateKeyEx() Failed in SetFeedApptoListbox().\nReturn Value %d", (int)lResult);
     } else {
-        DeleteOverlongItems(hKey);
+        /* Without a shortcut folder no item can have its shortcut: all are
+         * left out, none is deleted for it. */
+        bFolder = GetShortcutFolder(hPage, szFolder);
+        OpenShortcutReader(&reader);
         for (dwIndex = 0;; dwIndex++) {
             DWORD cchName = sizeof(szName);
             BOOL bBroken = FALSE;
@@ -101,9 +90,12 @@ UINT SetFeedApptoListbox(HWND hPage, LPCSTR pszSelected, LPCSTR pszFeedrunPath)
                 continue;
             if (lResult != ERROR_SUCCESS)
                 break;
-            if (cchName >= TILTKIT_TEXT_MAX)
+            if (cchName >= TILTKIT_TEXT_MAX) {
+                AddName(&doomed, szName);
                 continue;
-            if (MakeSureLnkFileExists(hPage, szName, pszFeedrunPath, &bBroken)) {
+            }
+            if (bFolder &&
+                MakeSureLnkFileExistsIn(szFolder, &reader, szName, pszFeedrunPath, &bBroken)) {
                 LRESULT lIndex = SendMessageA(hList, LB_ADDSTRING, 0, (LPARAM)szName);
                 SIZE size = { 0, 0 };
                 if (lIndex < 0)
@@ -117,12 +109,13 @@ UINT SetFeedApptoListbox(HWND hPage, LPCSTR pszSelected, LPCSTR pszFeedrunPath)
                     size.cx > lWidest)
                     lWidest = size.cx;
             } else if (bBroken) {
-                AddName(&broken, szName);
+                AddName(&doomed, szName);
             }
             /* Otherwise a readable item whose shortcut cannot be written:
              * only left out of the list, never deleted for it. */
         }
-        DeleteNamedKeys(hKey, &broken);
+        CloseShortcutReader(&reader);
+        DeleteNamedKeys(hKey, &doomed);
         RegCloseKey(hKey);
     }
 
@@ -130,6 +123,8 @@ UINT SetFeedApptoListbox(HWND hPage, LPCSTR pszSelected, LPCSTR pszFeedrunPath)
         SendMessageA(hList, LB_SETHORIZONTALEXTENT, (WPARAM)(lWidest + 2), 0);
     if (!bSelected && nCount > 0)
         SendMessageA(hList, LB_SETCURSEL, 0, 0);
+    SendMessageA(hList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hList, NULL, TRUE);
     if (hdc != NULL) {
         if (hOldFont != NULL)
             SelectObject(hdc, hOldFont);

@@ -159,7 +159,8 @@ BOOL GetItemKeyPath(LPCSTR pszName, LPSTR pszKeyPath)
                ? TRUE : FALSE;
 }
 
-BOOL MakeSureLnkFileExists(HWND hwnd, LPCSTR pszName, LPCSTR pszFeedrunPath, BOOL *pbBroken)
+BOOL MakeSureLnkFileExistsIn(LPCSTR pszFolder, SHORTCUTREADER *pReader, LPCSTR pszName,
+                             LPCSTR pszFeedrunPath, BOOL *pbBroken)
 {
     char szLnkFile[TILTKIT_TEXT_MAX];
     char szKeyPath[TILTKIT_TEXT_MAX];
@@ -173,7 +174,8 @@ BOOL MakeSureLnkFileExists(HWND hwnd, LPCSTR pszName, LPCSTR pszFeedrunPath, BOO
     *pbBroken = FALSE;
     /* A name too long for its shortcut file or key path is an item whose
      * shortcut cannot be written; it is left alone. */
-    if (!GetItemShortcutPath(hwnd, pszName, szLnkFile) || !GetItemKeyPath(pszName, szKeyPath))
+    if (!BuildShortcutPath(pszFolder, pszName, szLnkFile, sizeof(szLnkFile)) ||
+        !GetItemKeyPath(pszName, szKeyPath))
         return FALSE;
     lResult = RegOpenKeyExA(HKEY_CURRENT_USER, szKeyPath, 0, KEY_READ | KEY_WRITE, &hKey);
     if (lResult != ERROR_SUCCESS) {
@@ -188,11 +190,21 @@ BOOL MakeSureLnkFileExists(HWND hwnd, LPCSTR pszName, LPCSTR pszFeedrunPath, BOO
         *pbBroken = TRUE;
         return FALSE;
     }
-    GetShortcutInfo(szLnkFile, szTarget, szArguments);
+    ReadShortcut(pReader, szLnkFile, szTarget, szArguments);
     if (lstrcmpiA(szTarget, pszFeedrunPath) == 0 && lstrcmpiA(szArguments, pszName) == 0)
         return TRUE;
     TRACE("szLnkFileName = %s\n , pszMainExePath = %s\n", szLnkFile, pszFeedrunPath);
     return CreateShortCut(szLnkFile, pszFeedrunPath, &item);
+}
+
+BOOL MakeSureLnkFileExists(HWND hwnd, LPCSTR pszName, LPCSTR pszFeedrunPath, BOOL *pbBroken)
+{
+    char szFolder[TILTKIT_TEXT_MAX];
+
+    *pbBroken = FALSE;
+    if (!GetShortcutFolder(hwnd, szFolder))
+        return FALSE;
+    return MakeSureLnkFileExistsIn(szFolder, NULL, pszName, pszFeedrunPath, pbBroken);
 }
 
 /* The five values of an item key as stored, to be put back when a save

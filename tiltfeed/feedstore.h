@@ -10,6 +10,7 @@
 
 #include <windows.h>
 #include "tiltfeed/feeditem.h"
+#include "tiltfeed/shortcut.h"
 
 /* The library's instance: its string table and dialogs. */
 extern HINSTANCE g_hFeedcfgInstance;
@@ -47,6 +48,10 @@ BOOL GetItemKeyPath(LPCSTR pszName, LPSTR pszKeyPath);
  * missing or unreadable) from one whose shortcut cannot be written.
  */
 BOOL MakeSureLnkFileExists(HWND hwnd, LPCSTR pszName, LPCSTR pszFeedrunPath, BOOL *pbBroken);
+/* The same for one item of many: the shortcut folder found once, the
+ * shortcuts read through one reader (which may be NULL). */
+BOOL MakeSureLnkFileExistsIn(LPCSTR pszFolder, SHORTCUTREADER *pReader, LPCSTR pszName,
+                             LPCSTR pszFeedrunPath, BOOL *pbBroken);
 
 /*
  * Writes the item's key and its shortcut. When the key is new and the

@@ -8,6 +8,7 @@
 #define TILTFEED_SHORTCUT_H
 
 #include <windows.h>
+#include <objbase.h>
 #include "tiltfeed/feeditem.h"
 
 /*
@@ -17,6 +18,20 @@
  * failing call's result.
  */
 HRESULT GetShortcutInfo(LPCSTR pszLnkFile, LPSTR pszTarget, LPSTR pszArguments);
+
+/*
+ * Many shortcuts read in a row (the list refresh): the link objects come
+ * from one class factory instead of a class lookup each, every file is
+ * still read by a new object. ReadShortcut behaves as GetShortcutInfo and
+ * falls back to it for a reader that did not open.
+ */
+typedef struct SHORTCUTREADER {
+    IClassFactory *pFactory;
+} SHORTCUTREADER;
+HRESULT OpenShortcutReader(SHORTCUTREADER *pReader);
+HRESULT ReadShortcut(SHORTCUTREADER *pReader, LPCSTR pszLnkFile, LPSTR pszTarget,
+                     LPSTR pszArguments);
+void CloseShortcutReader(SHORTCUTREADER *pReader);
 
 /*
  * Writes (or overwrites) the shortcut pszLnkFile of an item: target
