@@ -72,11 +72,15 @@ TEST_F(FeedPageTest, AddedItemStartsThroughItsShortcut)
         Type(fp::kName, ch);
     ASSERT_TRUE(tb::WaitFor([&] { return Field(fp::kName) == "Feedtarget"; })) << Field(fp::kName);
     Click(fp::kCursorRadio);
-    ASSERT_TRUE(tb::WaitFor([&] { return IsWindowEnabled(GetDlgItem(m_hDialog, fp::kCursorRate)) != FALSE; }));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(m_hDialog, fp::kMouseRate)));
+    /* Exactly the checked mode's slider is enabled. */
+    auto only = [&](int idOn, int idOff) {
+        return tb::WaitFor([&] {
+            return IsWindowEnabled(GetDlgItem(m_hDialog, idOn)) && !IsWindowEnabled(GetDlgItem(m_hDialog, idOff));
+        });
+    };
+    EXPECT_TRUE(only(fp::kCursorRate, fp::kMouseRate));
     Click(fp::kMouseRadio);
-    ASSERT_TRUE(tb::WaitFor([&] { return IsWindowEnabled(GetDlgItem(m_hDialog, fp::kMouseRate)) != FALSE; }));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(m_hDialog, fp::kCursorRate)));
+    EXPECT_TRUE(only(fp::kMouseRate, fp::kCursorRate));
     Click(fp::kCursorRadio);
     SendDlgItemMessageW(m_hDialog, fp::kMouseRate, TBM_SETPOS, TRUE, 7);
     SendDlgItemMessageW(m_hDialog, fp::kCursorRate, TBM_SETPOS, TRUE, 12);
