@@ -155,6 +155,13 @@ TEST_F(FeedPageTest, RefreshRepairsDeletedRetargetedAndBrokenItems)
     std::string longName(300, 'L');
     AddItem(longName);
     bool bLongKey = ItemExists(longName);
+    /* A readable item whose shortcut file name would pass 259 characters:
+     * no shortcut under a shortened name, the item kept. */
+    size_t cchWide = 270 - m_folder.size() - 5;   /* ten past the limit... */
+    ASSERT_LE(cchWide + 33, 259u);                 /* ...with a key path that fits */
+    std::string wide(cchWide, 'W');
+    AddItem(wide);
+    ASSERT_TRUE(ItemExists(wide));
 
     /* Without the help file value the page lists nothing and touches nothing. */
     tb::RegDeleteVal(HKEY_LOCAL_MACHINE, TILTKIT_REG_TILTFEED, "HelpFilePath");
@@ -191,6 +198,19 @@ TEST_F(FeedPageTest, RefreshRepairsDeletedRetargetedAndBrokenItems)
     if (bLongKey) {
         EXPECT_FALSE(ItemExists(longName));
     }
+    EXPECT_TRUE(ItemExists(wide));
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA fd;
+    HANDLE hFind = FindFirstFileA((m_folder + "\\*").c_str(), &fd);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hFind);
+    do {
+        if (fd.cFileName[0] != '.')
+            files.push_back(fd.cFileName);
+    } while (FindNextFileA(hFind, &fd));
+    FindClose(hFind);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ((std::vector<std::string>{ "Blocked.lnk", "Broken.lnk", "Deleted.lnk", "Retargeted.lnk",
+                                         "Valid.lnk" }), files);
     /* The horizontal extent follows the widest name. */
     EXPECT_GT((int)SendDlgItemMessageW(m_hPage, fp::kList, LB_GETHORIZONTALEXTENT, 0, 0), 2);
 
