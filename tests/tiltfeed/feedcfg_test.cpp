@@ -282,6 +282,11 @@ TEST_F(FeedPageTest, CopySeriesToTheTenthCopy)
     ASSERT_TRUE(tb::WaitFor([&] { return Entries().size() == 9; }));
     EXPECT_FALSE(ItemExists(nine));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(LinkPath(nine).c_str()));
+    /* Nine items: Add opens the dialog again. */
+    Press(fp::kAdd);
+    ASSERT_TRUE(WaitDialog() != NULL);
+    Click(IDCANCEL);
+    ASSERT_TRUE(DialogGone());
 
     /* Every copy name taken while the list holds nine: the ninth name's
      * item exists but cannot get its shortcut, so it is kept, not listed. */
