@@ -513,3 +513,44 @@ TEST_F(FeedPageTest, EditModeAllowsTwelveMoreCharacters)
     ASSERT_TRUE(WaitEntries({ longest }));
 }
 
+
+TEST_F(FeedPageTest, BrowseChoosesTheProgram)
+{
+    ASSERT_TRUE(OpenPage() != NULL);
+    Press(fp::kAdd);
+    ASSERT_TRUE(WaitDialog() != NULL);
+    SetField(fp::kPath, "C:\\before");
+
+    /* The system's open-file dialog with the page's title; Cancel changes
+     * nothing. */
+    auto waitOpen = [&]() {
+        HWND hOpen = NULL;
+        tb::WaitFor([&] {
+            hOpen = tb::WaitWindow("#32770", tb::Ansi(u8"Программа Tiltfeed").c_str(), 50, m_console.Pid());
+            return hOpen != NULL && IsWindowVisible(hOpen);
+        }, 10000);
+        return hOpen;
+    };
+    Click(fp::kBrowse);
+    HWND hOpen = waitOpen();
+    ASSERT_TRUE(hOpen != NULL);
+    PostMessageW(hOpen, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(tb::WaitWindowGone(hOpen));
+    EXPECT_EQ("C:\\before", Field(fp::kPath));
+
+    /* A program chosen by its full name lands in the path field. */
+    Click(fp::kBrowse);
+    hOpen = waitOpen();
+    ASSERT_TRUE(hOpen != NULL);
+    HWND hName = GetDlgItem(hOpen, 0x47C);   /* the file name box */
+    if (hName == NULL)
+        hName = GetDlgItem(hOpen, 0x480);
+    ASSERT_TRUE(hName != NULL);
+    SendMessageW(hName, WM_SETTEXT, 0, (LPARAM)tb::Wide(tb::BinPath("Feedtarget.exe")).c_str());
+    PostMessageW(hOpen, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(tb::WaitWindowGone(hOpen));
+    EXPECT_TRUE(tb::WaitFor([&] { return Field(fp::kPath) == tb::BinPath("Feedtarget.exe"); }))
+        << Field(fp::kPath);
+    Click(IDCANCEL);
+    EXPECT_TRUE(DialogGone());
+}
