@@ -21,6 +21,8 @@
 #define NAMECHECK_NAME_CHARS  "|\"<>/?*\\:"
 /* The path set as the pages' message shows it. */
 #define NAMECHECK_PATH_SHOWN  "| \" < > / ? *"
+/* The name set as the pages' message shows it. */
+#define NAMECHECK_NAME_SHOWN  "\\ : | \" < > / ? *"
 
 /* Nonzero when bChar starts a double-byte character of the code page. */
 typedef int (*PFNNAMECHECKLEAD)(unsigned char bChar);

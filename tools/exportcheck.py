@@ -12,6 +12,7 @@ LIBRARIES = {  # built file -> its .def, relative to the source tree
     "Quadlock.dll": "motionlock/Quadlock.def",
     "Joltcfg.dll": "jolt/Joltcfg.def",
     "Provisio.dll": "setup/Provisio.def",
+    "Feedcfg.dll": "tiltfeed/Feedcfg.def",
 }
 
 

@@ -38,3 +38,10 @@ install cmake make python3 git mingw-w64 g++-mingw-w64-i686 wine wine32:i386 xvf
         clang googletest imagemagick nsis
 rt=$(clang_rt_package) || { echo "setup: cannot tell the version of clang" >&2; exit 1; }
 install "$rt"
+
+# Wine maps file names to the host through the host's locale: without
+# ru_RU.UTF-8 a Cyrillic file name (a copied Tiltfeed shortcut) cannot be made.
+install locales
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
+  $SUDO localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi

@@ -1,0 +1,326 @@
+#include "feedpage.h"
+#include "calibration/calui.h"
+#include "testbench/tiltfeed_target.h"
+#include "common/regpaths.h"
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+namespace fp {
+
+const char *const kCaption = u8"Программы акселерометра Zelvar - Tiltfeed";
+const char *const kEditTitle = u8"Изменение Tiltfeed";
+const char *const kAddTitle = u8"Добавление Tiltfeed";
+
+const char *const kText[38] = {
+    nullptr, nullptr, nullptr, nullptr, nullptr,
+    /* 5 */ u8"Невозможно зарегистрировать дополнительные приложения, использующие Tiltfeed, поскольку уже зарегистрировано максимальное число приложений.  Удалите из списка ненужные приложения.",
+    /* 6 */ u8"В названии приложения нельзя использовать следующие символы:\n%s",
+    /* 7 */ u8"Не введен путь исполняемого файла. ",
+    /* 8 */ u8"Не введено название приложения.",
+    /* 9 */ u8"Введенное название приложения уже используется.  Выберите другое название.",
+    /* 10 */ u8"Не удается создать файл ярлыка.",
+    nullptr,
+    /* 12 */ u8"Удалить \"%s\"?",
+    /* 13 */ u8"Изменение невозможно, поскольку приложение, использующее Tiltfeed, еще не зарегистрировано. Зарегистрируйте приложение.",
+    /* 14 */ u8"В имени файла нельзя использовать следующие символы:\n%s",
+    /* 15 */ u8"Файл не найден.",
+    /* 16 */ u8"Недопустимое имя файла.",
+    /* 17 */ u8"Настройка Tiltfeed была неправильно сохранена в реестре.",
+    nullptr, nullptr,
+    /* 20 */ u8"Создание копии невозможно, поскольку приложение, использующее Tiltfeed, еще не зарегистрировано. \n",
+    /* 21 */ u8"Удаление невозможно, поскольку приложение, использующее Tiltfeed, еще не зарегистрировано.",
+    nullptr,
+    /* 23 */ u8"Не удалось выполнить копирование.",
+    nullptr, nullptr, nullptr, nullptr,
+    /* 28 */ u8"Не удалось создать копию названия, поскольку длина выбранного названия приложения слишком большая.",
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    /* 36 */ u8"Выберите другую строку символов, поскольку введена слишком длинная строка символов.",
+    /* 37 */ u8"Невозможно использовать это приложение с помощью Tiltfeed.",
+};
+
+static std::wstring WideFromAnsi(const std::string &ansi)
+{
+    std::wstring w(ansi.size() + 1, L'\0');
+    int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &w[0], (int)w.size());
+    w.resize(n > 0 ? n - 1 : 0);
+    return w;
+}
+
+Link ReadLink(const std::string &path)
+{
+    Link link;
+    IShellLinkA *psl = NULL;
+    IPersistFile *ppf = NULL;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                (void **)&psl)))
+        return link;
+    if (SUCCEEDED(psl->QueryInterface(IID_IPersistFile, (void **)&ppf))) {
+        if (SUCCEEDED(ppf->Load(WideFromAnsi(path).c_str(), STGM_READ))) {
+            char sz[1024] = "";
+            int nIcon = 0;
+            link.loaded = true;
+            psl->GetPath(sz, sizeof(sz), NULL, SLGP_UNCPRIORITY);
+            link.target = sz;
+            sz[0] = '\0';
+            psl->GetArguments(sz, sizeof(sz));
+            link.arguments = sz;
+            sz[0] = '\0';
+            psl->GetIconLocation(sz, sizeof(sz), &nIcon);
+            link.icon = sz;
+        }
+        ppf->Release();
+    }
+    psl->Release();
+    return link;
+}
+
+bool WriteLink(const std::string &path, const std::string &target, const std::string &args)
+{
+    IShellLinkA *psl = NULL;
+    IPersistFile *ppf = NULL;
+    bool bOk = false;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                (void **)&psl)))
+        return false;
+    psl->SetPath(target.c_str());
+    psl->SetArguments(args.c_str());
+    if (SUCCEEDED(psl->QueryInterface(IID_IPersistFile, (void **)&ppf))) {
+        bOk = SUCCEEDED(ppf->Save(WideFromAnsi(path).c_str(), TRUE));
+        ppf->Release();
+    }
+    psl->Release();
+    return bOk;
+}
+
+/* Empties and removes a folder with everything in it. */
+static void RemoveFolder(const std::string &folder)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE hFind = FindFirstFileA((folder + "\\*").c_str(), &fd);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = folder + "\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveFolder(path);
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(hFind, &fd));
+        FindClose(hFind);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+void FeedPageTest::SetUp()
+{
+    CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+    tb::ResetRegistry();
+    tb::KillTargets();
+    tb::RegisterGravmon();
+    std::string sub = std::string(TILTKIT_REG_PROPERTY) + "\\0010";
+    tb::RegSetString(HKEY_LOCAL_MACHINE, sub, "Name", tb::Ansi(u8"Программа Tiltfeed"));
+    tb::RegSetString(HKEY_LOCAL_MACHINE, sub, "DLLFileName", tb::BinPath("Feedcfg.dll"));
+    tb::RegSetString(HKEY_LOCAL_MACHINE, TILTKIT_REG_TILTFEED, "FeedrunPath", tb::BinPath("Feedrun.exe"));
+    tb::RegSetString(HKEY_LOCAL_MACHINE, TILTKIT_REG_TILTFEED, "HelpFilePath",
+                     tb::BinPath("Help\\Tiltfeed.chm"));
+
+    char szPrograms[MAX_PATH] = "";
+    ASSERT_TRUE(SHGetSpecialFolderPathA(NULL, szPrograms, CSIDL_PROGRAMS, TRUE));
+    m_folder = std::string(szPrograms) + "\\Zelvar\\Tablet PC";
+    RemoveFolder(m_folder);
+    m_nLimit = 242 - (int)m_folder.size();
+}
+
+void FeedPageTest::TearDown()
+{
+    m_console.Kill();
+    tb::KillTargets();
+    tb::ResetRegistry();
+    RemoveFolder(m_folder);
+    CoUninitialize();
+}
+
+std::string FeedPageTest::Key(const std::string &nameUtf8) const
+{
+    return std::string(TILTKIT_REG_TILTFEED) + "\\" + tb::Ansi(nameUtf8);
+}
+
+std::string FeedPageTest::LinkPath(const std::string &nameUtf8) const
+{
+    return m_folder + "\\" + tb::Ansi(nameUtf8) + ".lnk";
+}
+
+void FeedPageTest::AddItem(const std::string &nameUtf8, DWORD dwType, DWORD dwMouseRate,
+                           DWORD dwKeyRate)
+{
+    std::string key = Key(nameUtf8);
+    std::string path = tb::BinPath("Feedtarget.exe");
+    tb::RegSetString(HKEY_CURRENT_USER, key, "FileName", "Feedtarget.exe");
+    tb::RegSetString(HKEY_CURRENT_USER, key, "Path", path);
+    tb::RegSetDword(HKEY_CURRENT_USER, key, "Type", dwType);
+    tb::RegSetDword(HKEY_CURRENT_USER, key, "Mouse_Rate", dwMouseRate);
+    tb::RegSetDword(HKEY_CURRENT_USER, key, "CursorKey_Rate", dwKeyRate);
+}
+
+bool FeedPageTest::ItemExists(const std::string &nameUtf8) const
+{
+    return tb::RegKeyExists(HKEY_CURRENT_USER, Key(nameUtf8));
+}
+
+static std::string Utf8FromAnsi(const std::string &ansi)
+{
+    return tb::Utf8(WideFromAnsi(ansi));
+}
+
+std::vector<std::string> FeedPageTest::ItemKeys() const
+{
+    std::vector<std::string> names;
+    HKEY hKey;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, TILTKIT_REG_TILTFEED, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return names;
+    char sz[600];
+    for (DWORD i = 0;; i++) {
+        DWORD cch = sizeof(sz);
+        if (RegEnumKeyExA(hKey, i, sz, &cch, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
+            break;
+        names.push_back(Utf8FromAnsi(sz));
+    }
+    RegCloseKey(hKey);
+    return names;
+}
+
+HWND FeedPageTest::OpenPage()
+{
+    EXPECT_TRUE(m_console.Start(tb::BinPath("Tiltdesk.exe")));
+    HWND hGroup = NULL;
+    tb::WaitFor([&] {
+        HWND hDlg = cal::FindDialogWith(m_console.Pid(), kPageGroup, &hGroup);
+        return hDlg != NULL && IsWindowVisible(hDlg);
+    }, 15000);
+    m_hPage = hGroup ? GetParent(hGroup) : NULL;
+    EXPECT_TRUE(m_hPage != NULL);
+    return m_hPage;
+}
+
+std::vector<std::string> FeedPageTest::Entries() const
+{
+    std::vector<std::string> entries;
+    HWND hList = GetDlgItem(m_hPage, kList);
+    LRESULT n = SendMessageW(hList, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; i++) {
+        WCHAR sz[600] = L"";
+        if (SendMessageW(hList, LB_GETTEXTLEN, i, 0) >= 600)
+            continue;
+        SendMessageW(hList, LB_GETTEXT, i, (LPARAM)sz);
+        entries.push_back(tb::Utf8(sz));
+    }
+    return entries;
+}
+
+std::string FeedPageTest::Selected() const
+{
+    HWND hList = GetDlgItem(m_hPage, kList);
+    LRESULT i = SendMessageW(hList, LB_GETCURSEL, 0, 0);
+    if (i == LB_ERR)
+        return "";
+    WCHAR sz[600] = L"";
+    SendMessageW(hList, LB_GETTEXT, i, (LPARAM)sz);
+    return tb::Utf8(sz);
+}
+
+bool FeedPageTest::Select(const std::string &nameUtf8)
+{
+    std::vector<std::string> entries = Entries();
+    for (size_t i = 0; i < entries.size(); i++) {
+        if (entries[i] == nameUtf8)
+            return SendMessageW(GetDlgItem(m_hPage, kList), LB_SETCURSEL, i, 0) == (LRESULT)i;
+    }
+    return false;
+}
+
+void FeedPageTest::Press(int id)
+{
+    if (id == kList)
+        PostMessageA(m_hPage, WM_COMMAND, MAKEWPARAM(kList, LBN_DBLCLK),
+                     (LPARAM)GetDlgItem(m_hPage, kList));
+    else
+        cal::Click(GetDlgItem(m_hPage, id));
+}
+
+bool FeedPageTest::WaitEntries(const std::vector<std::string> &want, DWORD dwTimeoutMs)
+{
+    return tb::WaitFor([&] { return Entries() == want; }, dwTimeoutMs);
+}
+
+HWND FeedPageTest::WaitDialog(DWORD dwTimeoutMs)
+{
+    m_hDialog = NULL;
+    tb::WaitFor([&] {
+        m_hDialog = cal::FindDialogWith(m_console.Pid(), kBrowse);
+        return m_hDialog != NULL && IsWindowVisible(m_hDialog);
+    }, dwTimeoutMs);
+    return m_hDialog;
+}
+
+bool FeedPageTest::DialogGone(DWORD dwTimeoutMs)
+{
+    return m_hDialog == NULL || tb::WaitWindowGone(m_hDialog, dwTimeoutMs);
+}
+
+void FeedPageTest::SetField(int id, const std::string &textUtf8)
+{
+    /* A box the check shows keeps the sender waiting: do not wait long. */
+    DWORD_PTR dwResult = 0;
+    SendMessageTimeoutW(GetDlgItem(m_hDialog, id), WM_SETTEXT, 0, (LPARAM)tb::Wide(textUtf8).c_str(),
+                        SMTO_NORMAL, 500, &dwResult);
+}
+
+void FeedPageTest::Type(int id, char ch, int nCaret)
+{
+    HWND hField = GetDlgItem(m_hDialog, id);
+    DWORD_PTR dwResult = 0;
+    if (nCaret < 0)
+        nCaret = (int)SendMessageW(hField, WM_GETTEXTLENGTH, 0, 0);
+    std::string before = Field(id);
+    SendMessageTimeoutW(hField, EM_SETSEL, nCaret, nCaret, SMTO_NORMAL, 500, &dwResult);
+    PostMessageW(hField, WM_CHAR, (WPARAM)(unsigned char)ch, 1);
+    /* Typed when the text changed, or refused when the check's box is up. */
+    tb::WaitFor([&] { return Field(id) != before || tb::CountMessageBoxes(m_console.Pid()) > 0; }, 2000);
+}
+
+std::string FeedPageTest::Field(int id) const
+{
+    return tb::Utf8(cal::ItemText(m_hDialog, id));
+}
+
+void FeedPageTest::Click(int id)
+{
+    cal::Click(GetDlgItem(m_hDialog, id));
+}
+
+void FeedPageTest::ExpectBox(int id, const std::string &argUtf8, int idButton)
+{
+    SCOPED_TRACE(testing::Message() << "message " << id);
+    tb::MessageBoxInfo box = tb::WaitMessageBox(m_console.Pid(), 10000);
+    ASSERT_TRUE(box.found());
+    std::string text = kText[id];
+    size_t pos = text.find("%s");
+    if (pos != std::string::npos)
+        text.replace(pos, 2, argUtf8);
+    EXPECT_EQ(tb::Wide(kCaption), box.caption);
+    EXPECT_EQ(tb::Wide(text), box.text);
+    EXPECT_TRUE(tb::CloseMessageBox(box, idButton));
+}
+
+void FeedPageTest::ExpectNoBox()
+{
+    tb::Pump(200);
+    EXPECT_EQ(0, tb::CountMessageBoxes(m_console.Pid()));
+}
+
+} // namespace fp
