@@ -37,6 +37,16 @@ done
 trap 'rm -rf "$state/slot$slot.lock"' EXIT
 
 wine_slot_up "$state" "$slot" "$bin" || exit 2
-wine_run "$@"
+# The program writes into a file, which is followed into ctest's pipe: a process that Wine
+# starts on the program's behalf (the desktop process after it ended, a
+# service) inherits the program's output handles and may live on with the
+# slot, and ctest would wait for that pipe to close until its time-out.
+out="$state/slot$slot.out"
+: >"$out"
+wine_run "$@" >"$out" 2>&1 &
+wpid=$!
+tail -n +1 -s 0.05 -f --pid="$wpid" "$out"
+wait "$wpid"
 rc=$?
+rm -f "$out"
 exit $rc
