@@ -59,6 +59,9 @@ static const TKDEFAULTVALUE g_aTiltkitDefaults[] = {
     { "Property\\0020", "DLLFileName", TKDEF_SZ, "%INSTALLDIR%\\Joltcfg.dll" },
     { "Property\\0030", "Name", TKDEF_SZ, "Диспетчер акселерометра Zelvar" },
     { "Property\\0030", "DLLFileName", TKDEF_SZ, "%INSTALLDIR%\\Gravcal.dll" },
+    /* Opt-in guards and comforts of the three programs. */
+    { "Property\\0040", "Name", TKDEF_SZ, "Дополнительно" },
+    { "Property\\0040", "DLLFileName", TKDEF_SZ, "%INSTALLDIR%\\Tiltextra.dll" },
 };
 
 #define TKDEF_COUNT (sizeof(g_aTiltkitDefaults) / sizeof(g_aTiltkitDefaults[0]))

@@ -1,0 +1,450 @@
+/*
+ * Tiltextra.dll: the "Дополнительно" page of the setting console. It edits
+ * the opt-in settings that the runtimes read beside their own values:
+ *   Jolt       HKCU "...\Jolt"              quiet time after input
+ *   Tiltfeed   HKCU "...\Tiltfeed\<item>"   dead zone, level at front
+ *   Lockwatch  HKLM "...\Lockwatch"         movement threshold, hold alarm
+ * Only values the user changed are written, on the sheet's apply
+ * notification (OK). A running Joltrun is told through its settings
+ * notification; Feedrun and Lockwatch read theirs when they start.
+ */
+#include <windows.h>
+#include <commctrl.h>
+#include <stdio.h>
+
+#include "common/errorbox.h"
+#include "common/regpaths.h"
+#include "common/trace.h"
+#include "console/pageplugin.h"
+#include "extras/extrastore.h"
+#include "jolt/joltrun.h"
+#include "resource.h"
+
+/* Items shown in the list; more than anyone registers by hand. */
+#define EXTRA_MAX_ITEMS 128
+
+typedef struct EXTRAITEM {
+    char szName[TILTKIT_TEXT_MAX];
+    DWORD dwDeadZone;
+    DWORD bLevelAtFront;
+    DWORD dwSavedDeadZone;      /* as read, to write only changes */
+    DWORD bSavedLevelAtFront;
+} EXTRAITEM;
+
+typedef struct EXTRAPAGE {
+    DWORD dwQuietTime;
+    DWORD dwSavedQuietTime;
+    DWORD dwThreshold;
+    DWORD dwSavedThreshold;
+    DWORD bHoldAlarm;
+    DWORD bSavedHoldAlarm;
+    int nItems;
+    int nCurrent;               /* index in aItems of the item shown, -1 none */
+    EXTRAITEM aItems[EXTRA_MAX_ITEMS];
+} EXTRAPAGE;
+
+static HINSTANCE g_hInstance;
+
+BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID pvReserved)
+{
+    g_hInstance = hInstance;
+    return TRUE;
+}
+
+static void ShowExtraError(HWND hwndOwner, UINT idText, ...)
+{
+    va_list args;
+    va_start(args, idText);
+    ShowErrorBoxV(g_hInstance, IDS_CAPTION, hwndOwner, idText, MB_OK, args);
+    va_end(args);
+}
+
+/* ---- reading ------------------------------------------------------------ */
+
+static void ReadJolt(EXTRAPAGE *pPage)
+{
+    HKEY hKey = NULL;
+
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, 0, KEY_READ, &hKey) == ERROR_SUCCESS) {
+        pPage->dwQuietTime = ExtraReadQuietTime(hKey);
+        RegCloseKey(hKey);
+    }
+    pPage->dwSavedQuietTime = pPage->dwQuietTime;
+}
+
+static void ReadItems(EXTRAPAGE *pPage)
+{
+    HKEY hFeed = NULL;
+    DWORD dwIndex;
+
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, TILTKIT_REG_TILTFEED, 0, KEY_READ, &hFeed) != ERROR_SUCCESS)
+        return;
+    for (dwIndex = 0; pPage->nItems < EXTRA_MAX_ITEMS; dwIndex++) {
+        EXTRAITEM *pItem = &pPage->aItems[pPage->nItems];
+        DWORD cchName = sizeof(pItem->szName);
+        HKEY hItem = NULL;
+        EXTRAFEED feed;
+        LONG lResult = RegEnumKeyExA(hFeed, dwIndex, pItem->szName, &cchName, NULL, NULL, NULL, NULL);
+
+        if (lResult == ERROR_MORE_DATA)
+            continue;   /* a name longer than the runtime could be given */
+        if (lResult != ERROR_SUCCESS)
+            break;
+        pItem->szName[sizeof(pItem->szName) - 1] = '\0';
+        if (RegOpenKeyExA(hFeed, pItem->szName, 0, KEY_READ, &hItem) != ERROR_SUCCESS)
+            continue;
+        ExtraReadFeed(hItem, &feed);
+        RegCloseKey(hItem);
+        pItem->dwDeadZone = pItem->dwSavedDeadZone = feed.dwDeadZone;
+        pItem->bLevelAtFront = pItem->bSavedLevelAtFront = (DWORD)feed.bLevelAtFront;
+        pPage->nItems++;
+    }
+    RegCloseKey(hFeed);
+}
+
+static void ReadLockwatch(EXTRAPAGE *pPage)
+{
+    BOOL bHold = FALSE;
+
+    ExtraReadLockwatch(&pPage->dwThreshold, &bHold);
+    pPage->bHoldAlarm = (DWORD)bHold;
+    pPage->dwSavedThreshold = pPage->dwThreshold;
+    pPage->bSavedHoldAlarm = pPage->bHoldAlarm;
+}
+
+/* ---- controls ----------------------------------------------------------- */
+
+static void SetupNumber(HWND hPage, int idEdit, int idSpin, DWORD dwMax, DWORD dwValue)
+{
+    char sz[16];
+
+    SendDlgItemMessageA(hPage, idEdit, EM_LIMITTEXT, 5, 0);
+    SendDlgItemMessageA(hPage, idSpin, UDM_SETRANGE32, 0, (LPARAM)dwMax);
+    _snprintf(sz, sizeof(sz), "%lu", (unsigned long)dwValue);
+    sz[sizeof(sz) - 1] = '\0';
+    SetDlgItemTextA(hPage, idEdit, sz);
+}
+
+/* Reads a number field; on a bad value tells the user and focuses it. */
+static BOOL GetNumber(HWND hPage, int idEdit, DWORD dwMax, UINT idError, DWORD *pdwValue)
+{
+    char sz[32];
+    uint32_t dw = 0;
+
+    sz[0] = '\0';
+    GetDlgItemTextA(hPage, idEdit, sz, sizeof(sz));
+    if (ExtraParseNumber(sz, dwMax, &dw)) {
+        *pdwValue = dw;
+        return TRUE;
+    }
+    ShowExtraError(hPage, idError);
+    SetFocus(GetDlgItem(hPage, idEdit));
+    SendDlgItemMessageA(hPage, idEdit, EM_SETSEL, 0, -1);
+    return FALSE;
+}
+
+static void ShowItem(HWND hPage, EXTRAPAGE *pPage)
+{
+    BOOL bItem = pPage->nCurrent >= 0;
+    const EXTRAITEM *pItem = bItem ? &pPage->aItems[pPage->nCurrent] : NULL;
+
+    SetupNumber(hPage, IDC_DEADZONE, IDC_DEADZONE_SPIN, EXTRA_MAX_DEADZONE,
+                bItem ? pItem->dwDeadZone : 0);
+    CheckDlgButton(hPage, IDC_LEVELATFRONT, bItem && pItem->bLevelAtFront ? BST_CHECKED : BST_UNCHECKED);
+    EnableWindow(GetDlgItem(hPage, IDC_ITEM), bItem);
+    EnableWindow(GetDlgItem(hPage, IDC_DEADZONE), bItem);
+    EnableWindow(GetDlgItem(hPage, IDC_DEADZONE_SPIN), bItem);
+    EnableWindow(GetDlgItem(hPage, IDC_LEVELATFRONT), bItem);
+}
+
+/* Takes the shown item's fields into the page state. */
+static BOOL KeepItem(HWND hPage, EXTRAPAGE *pPage)
+{
+    EXTRAITEM *pItem;
+
+    if (pPage->nCurrent < 0)
+        return TRUE;
+    pItem = &pPage->aItems[pPage->nCurrent];
+    if (!GetNumber(hPage, IDC_DEADZONE, EXTRA_MAX_DEADZONE, IDS_ERR_DEADZONE, &pItem->dwDeadZone))
+        return FALSE;
+    pItem->bLevelAtFront = IsDlgButtonChecked(hPage, IDC_LEVELATFRONT) == BST_CHECKED;
+    return TRUE;
+}
+
+static EXTRAPAGE *PageState(HWND hPage)
+{
+    return (EXTRAPAGE *)GetWindowLongPtrA(hPage, GWLP_USERDATA);
+}
+
+/* ---- writing ------------------------------------------------------------ */
+
+static BOOL WriteDword(HKEY hRoot, LPCSTR pszKey, BOOL bCreate, LPCSTR pszName, DWORD dw)
+{
+    HKEY hKey = NULL;
+    LONG lResult;
+
+    if (bCreate)
+        lResult = RegCreateKeyExA(hRoot, pszKey, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                                  NULL, &hKey, NULL);
+    else
+        lResult = RegOpenKeyExA(hRoot, pszKey, 0, KEY_SET_VALUE, &hKey);
+    if (lResult != ERROR_SUCCESS) {
+        TRACE("RegOpenKeyEx() Failed in WriteDword().\nReturn Value %d", (int)lResult);
+        return FALSE;
+    }
+    lResult = RegSetValueExA(hKey, pszName, 0, REG_DWORD, (const BYTE *)&dw, sizeof(dw));
+    RegCloseKey(hKey);
+    if (lResult != ERROR_SUCCESS) {
+        TRACE("RegSetValueEx() Failed in WriteDword().\nReturn Value %d", (int)lResult);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static BOOL SaveJolt(HWND hPage, EXTRAPAGE *pPage)
+{
+    HWND hwndJolt;
+
+    if (pPage->dwQuietTime == pPage->dwSavedQuietTime)
+        return TRUE;
+    if (!WriteDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, TRUE, EXTRA_VAL_QUIETTIME, pPage->dwQuietTime)) {
+        ShowExtraError(hPage, IDS_ERR_SAVE_JOLT);
+        return FALSE;
+    }
+    pPage->dwSavedQuietTime = pPage->dwQuietTime;
+    /* A running Joltrun reads its values again. */
+    hwndJolt = FindWindowA(JOLTRUN_WINDOWCLASS, JOLTRUN_WINDOWNAME);
+    if (hwndJolt)
+        PostMessageA(hwndJolt, RegisterWindowMessageA(JOLTRUN_MSG_CONFIGCHANGED), 0, 0);
+    return TRUE;
+}
+
+static BOOL SaveItems(HWND hPage, EXTRAPAGE *pPage)
+{
+    int i;
+
+    for (i = 0; i < pPage->nItems; i++) {
+        EXTRAITEM *pItem = &pPage->aItems[i];
+        char szKey[TILTKIT_TEXT_MAX + sizeof(TILTKIT_REG_TILTFEED) + 1];
+        BOOL bOk = TRUE;
+
+        _snprintf(szKey, sizeof(szKey), "%s\\%s", TILTKIT_REG_TILTFEED, pItem->szName);
+        szKey[sizeof(szKey) - 1] = '\0';
+        /* The item key must still be there: a removed item is not made again. */
+        if (pItem->dwDeadZone != pItem->dwSavedDeadZone)
+            bOk = WriteDword(HKEY_CURRENT_USER, szKey, FALSE, EXTRA_VAL_DEADZONE, pItem->dwDeadZone);
+        if (bOk && pItem->bLevelAtFront != pItem->bSavedLevelAtFront)
+            bOk = WriteDword(HKEY_CURRENT_USER, szKey, FALSE, EXTRA_VAL_LEVELATFRONT, pItem->bLevelAtFront);
+        if (!bOk) {
+            ShowExtraError(hPage, IDS_ERR_SAVE_ITEM, pItem->szName);
+            return FALSE;
+        }
+        pItem->dwSavedDeadZone = pItem->dwDeadZone;
+        pItem->bSavedLevelAtFront = pItem->bLevelAtFront;
+    }
+    return TRUE;
+}
+
+static BOOL SaveLockwatch(HWND hPage, EXTRAPAGE *pPage)
+{
+    BOOL bOk = TRUE;
+
+    if (pPage->dwThreshold != pPage->dwSavedThreshold)
+        bOk = WriteDword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, TRUE, EXTRA_VAL_MOVETHRESHOLD,
+                         pPage->dwThreshold);
+    if (bOk && pPage->bHoldAlarm != pPage->bSavedHoldAlarm)
+        bOk = WriteDword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, TRUE, EXTRA_VAL_HOLDALARM,
+                         pPage->bHoldAlarm);
+    if (!bOk) {
+        ShowExtraError(hPage, IDS_ERR_SAVE_LOCKWATCH);
+        return FALSE;
+    }
+    pPage->dwSavedThreshold = pPage->dwThreshold;
+    pPage->bSavedHoldAlarm = pPage->bHoldAlarm;
+    return TRUE;
+}
+
+/* ---- the page ----------------------------------------------------------- */
+
+static BOOL OnInitPage(HWND hPage)
+{
+    EXTRAPAGE *pPage = (EXTRAPAGE *)LocalAlloc(LPTR, sizeof(EXTRAPAGE));
+    HWND hwndCombo = GetDlgItem(hPage, IDC_ITEM);
+    int i;
+
+    if (pPage == NULL) {
+        TRACE("LocalAlloc() Failed in OnInitPage().\nGetLastError Report %d", (int)GetLastError());
+        ShowExtraError(hPage, IDS_ERR_NO_MEMORY);
+        EnableWindow(hPage, FALSE);
+        return TRUE;
+    }
+    ReadJolt(pPage);
+    ReadItems(pPage);
+    ReadLockwatch(pPage);
+
+    SetupNumber(hPage, IDC_QUIETTIME, IDC_QUIETTIME_SPIN, EXTRA_MAX_QUIETTIME, pPage->dwQuietTime);
+    SetupNumber(hPage, IDC_THRESHOLD, IDC_THRESHOLD_SPIN, EXTRA_MAX_MOVETHRESHOLD, pPage->dwThreshold);
+    CheckDlgButton(hPage, IDC_HOLDALARM, pPage->bHoldAlarm ? BST_CHECKED : BST_UNCHECKED);
+
+    for (i = 0; i < pPage->nItems; i++)
+        SendMessageA(hwndCombo, CB_ADDSTRING, 0, (LPARAM)pPage->aItems[i].szName);
+    /* The list is sorted by name; each entry remembers its item. */
+    for (i = 0; i < pPage->nItems; i++) {
+        int nAt = (int)SendMessageA(hwndCombo, CB_FINDSTRINGEXACT, (WPARAM)-1,
+                                    (LPARAM)pPage->aItems[i].szName);
+        if (nAt >= 0)
+            SendMessageA(hwndCombo, CB_SETITEMDATA, (WPARAM)nAt, (LPARAM)i);
+    }
+    if (pPage->nItems > 0) {
+        SendMessageA(hwndCombo, CB_SETCURSEL, 0, 0);
+        pPage->nCurrent = (int)SendMessageA(hwndCombo, CB_GETITEMDATA, 0, 0);
+    } else {
+        char szNone[TILTKIT_TEXT_MAX];
+        szNone[0] = '\0';
+        LoadStringA(g_hInstance, IDS_NO_ITEMS, szNone, sizeof(szNone));
+        SendMessageA(hwndCombo, CB_ADDSTRING, 0, (LPARAM)szNone);
+        SendMessageA(hwndCombo, CB_SETCURSEL, 0, 0);
+        pPage->nCurrent = -1;
+    }
+    ShowItem(hPage, pPage);
+    /* Only now: filling the fields above is no change by the user. */
+    SetWindowLongPtrA(hPage, GWLP_USERDATA, (LONG_PTR)pPage);
+    return TRUE;
+}
+
+static void OnItemChosen(HWND hPage, EXTRAPAGE *pPage)
+{
+    HWND hwndCombo = GetDlgItem(hPage, IDC_ITEM);
+    int nSel = (int)SendMessageA(hwndCombo, CB_GETCURSEL, 0, 0);
+
+    if (nSel < 0 || pPage->nCurrent < 0)
+        return;
+    if (!KeepItem(hPage, pPage)) {
+        /* Back to the item whose field is wrong. */
+        int nCount = (int)SendMessageA(hwndCombo, CB_GETCOUNT, 0, 0);
+        int i;
+        for (i = 0; i < nCount; i++)
+            if ((int)SendMessageA(hwndCombo, CB_GETITEMDATA, (WPARAM)i, 0) == pPage->nCurrent)
+                SendMessageA(hwndCombo, CB_SETCURSEL, (WPARAM)i, 0);
+        return;
+    }
+    pPage->nCurrent = (int)SendMessageA(hwndCombo, CB_GETITEMDATA, (WPARAM)nSel, 0);
+    ShowItem(hPage, pPage);
+}
+
+static BOOL OnCommandPage(HWND hPage, WORD wId, WORD wNotify)
+{
+    EXTRAPAGE *pPage = PageState(hPage);
+
+    if (pPage == NULL)
+        return FALSE;
+    switch (wId) {
+    case IDC_ITEM:
+        if (wNotify == CBN_SELCHANGE) {
+            OnItemChosen(hPage, pPage);
+            return TRUE;
+        }
+        break;
+    case IDC_QUIETTIME:
+    case IDC_DEADZONE:
+    case IDC_THRESHOLD:
+        if (wNotify == EN_CHANGE)
+            PropSheet_Changed(GetParent(hPage), hPage);
+        break;
+    case IDC_LEVELATFRONT:
+    case IDC_HOLDALARM:
+        if (wNotify == BN_CLICKED)
+            PropSheet_Changed(GetParent(hPage), hPage);
+        break;
+    }
+    return FALSE;
+}
+
+/* Checks every field; the page stays when one is wrong. */
+static BOOL OnKillActivePage(HWND hPage, EXTRAPAGE *pPage)
+{
+    if (!GetNumber(hPage, IDC_QUIETTIME, EXTRA_MAX_QUIETTIME, IDS_ERR_QUIETTIME, &pPage->dwQuietTime))
+        return FALSE;
+    if (!KeepItem(hPage, pPage))
+        return FALSE;
+    if (!GetNumber(hPage, IDC_THRESHOLD, EXTRA_MAX_MOVETHRESHOLD, IDS_ERR_THRESHOLD, &pPage->dwThreshold))
+        return FALSE;
+    pPage->bHoldAlarm = IsDlgButtonChecked(hPage, IDC_HOLDALARM) == BST_CHECKED;
+    return TRUE;
+}
+
+static BOOL OnApplyPage(HWND hPage, EXTRAPAGE *pPage)
+{
+    /* The sheet asks the shown page to leave first; a page that was never
+     * shown has nothing new. */
+    if (!SaveJolt(hPage, pPage))
+        return FALSE;
+    if (!SaveItems(hPage, pPage))
+        return FALSE;
+    return SaveLockwatch(hPage, pPage);
+}
+
+static BOOL OnNotifyPage(HWND hPage, const NMHDR *pnmh)
+{
+    EXTRAPAGE *pPage = PageState(hPage);
+    LONG_PTR lResult;
+
+    if (pPage == NULL)
+        return FALSE;
+    switch (pnmh->code) {
+    case PSN_KILLACTIVE:
+        lResult = OnKillActivePage(hPage, pPage) ? FALSE : TRUE;
+        break;
+    case PSN_APPLY:
+        lResult = OnApplyPage(hPage, pPage) ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+        break;
+    default:
+        return FALSE;
+    }
+    SetWindowLongPtrA(hPage, DWLP_MSGRESULT, lResult);
+    return TRUE;
+}
+
+static BOOL OnDestroyPage(HWND hPage)
+{
+    EXTRAPAGE *pPage = PageState(hPage);
+
+    if (pPage) {
+        SetWindowLongPtrA(hPage, GWLP_USERDATA, 0);
+        LocalFree(pPage);
+    }
+    return FALSE;
+}
+
+static INT_PTR CALLBACK ExtraPageDlgProc(HWND hPage, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_INITDIALOG:
+        return OnInitPage(hPage);
+    case WM_COMMAND:
+        return OnCommandPage(hPage, LOWORD(wParam), HIWORD(wParam));
+    case WM_NOTIFY:
+        return OnNotifyPage(hPage, (const NMHDR *)lParam);
+    case WM_DESTROY:
+        return OnDestroyPage(hPage);
+    }
+    return FALSE;
+}
+
+extern "C" int WINAPI GetPropertyPageNumber(void)
+{
+    return 1;
+}
+
+extern "C" HPROPSHEETPAGE WINAPI CreatePropertyPage(UINT uIndex)
+{
+    PROPSHEETPAGEA psp;
+
+    ZeroMemory(&psp, sizeof(psp));
+    psp.dwSize = PROPSHEETPAGEA_V2_SIZE;
+    psp.dwFlags = PSP_DEFAULT;
+    psp.hInstance = g_hInstance;
+    psp.pszTemplate = MAKEINTRESOURCEA(IDD_EXTRA_PAGE);
+    psp.pfnDlgProc = ExtraPageDlgProc;
+    return CreatePropertySheetPageA(&psp);
+}
