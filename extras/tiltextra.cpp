@@ -55,7 +55,7 @@ static void ShowExtraError(HWND hwndOwner, UINT idText, ...)
 {
     va_list args;
     va_start(args, idText);
-    ShowErrorBoxV(g_hInstance, IDS_CAPTION, hwndOwner, idText, MB_OK, args);
+    ShowErrorBoxV(g_hInstance, IDS_CAPTION, hwndOwner, idText, MB_OK | MB_ICONERROR | MB_SETFOREGROUND, args);
     va_end(args);
 }
 

@@ -1,0 +1,232 @@
+/*
+ * The "Дополнительно" page in Tiltdesk.exe: the stored values it shows, the
+ * values it writes on OK (only those the user changed), a wrong number that
+ * keeps the sheet open, and the settings notification to Joltrun's window.
+ */
+#include <gtest/gtest.h>
+#include "testbench/testbench.h"
+#include "testbench/capture.h"
+#include "common/regpaths.h"
+#include "extras/extrapure.h"
+#include <commctrl.h>
+
+namespace {
+
+const int kQuiet = 1000, kItem = 1002, kDeadZone = 1003, kLevel = 1005, kThreshold = 1006,
+          kHold = 1008;
+
+std::string ItemKey(const std::string &item)
+{
+    return std::string(TILTKIT_REG_TILTFEED) + "\\" + item;
+}
+
+/* Stands in for Joltrun's window and counts its settings notifications. */
+UINT g_uMsgConfigChanged;
+int g_nConfigChanged;
+
+LRESULT CALLBACK FakeJoltProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == g_uMsgConfigChanged && uMsg != 0)
+        g_nConfigChanged++;
+    return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+}
+
+class ExtrasPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tb::ResetRegistry();
+        tb::RegSetString(HKEY_LOCAL_MACHINE, TILTKIT_REG_PROPERTY "\\0040", "Name",
+                         tb::Ansi(u8"Дополнительно"));
+        tb::RegSetString(HKEY_LOCAL_MACHINE, TILTKIT_REG_PROPERTY "\\0040", "DLLFileName",
+                         tb::BinPath("Tiltextra.dll"));
+    }
+    void TearDown() override
+    {
+        if (console.Running())
+            console.Kill();
+        if (hwndJolt)
+            DestroyWindow(hwndJolt);
+        tb::ResetRegistry();
+    }
+    HWND Page()
+    {
+        HWND hPage = NULL;
+        tb::WaitFor([&] {
+            HWND hSheet = tb::WaitWindow("#32770", NULL, 0, console.Pid());
+            hPage = hSheet ? FindWindowExA(hSheet, NULL, "#32770", NULL) : NULL;
+            /* The list is filled last when the page starts. */
+            return hPage && SendDlgItemMessageA(hPage, kItem, CB_GETCOUNT, 0, 0) > 0;
+        }, 10000);
+        tb::Pump(100);
+        return hPage;
+    }
+    std::wstring Text(HWND hPage, int id)
+    {
+        wchar_t wsz[300] = {};
+        SendMessageW(GetDlgItem(hPage, id), WM_GETTEXT, 300, (LPARAM)wsz);
+        return wsz;
+    }
+    void SetText(HWND hPage, int id, const char *psz)
+    {
+        SendMessageA(GetDlgItem(hPage, id), WM_SETTEXT, 0, (LPARAM)psz);
+    }
+    bool Checked(HWND hPage, int id)
+    {
+        return SendMessageA(GetDlgItem(hPage, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+    /* As the user types it over the selected field. */
+    void Type(HWND hPage, int id, const char *psz)
+    {
+        HWND hEdit = GetDlgItem(hPage, id);
+        SendMessageA(hEdit, EM_SETSEL, 0, -1);
+        for (; *psz; psz++)
+            SendMessageA(hEdit, WM_CHAR, (WPARAM)(BYTE)*psz, 1);
+    }
+    void Click(HWND hPage, int id)
+    {
+        SendMessageA(GetDlgItem(hPage, id), BM_CLICK, 0, 0);
+    }
+    void Choose(HWND hPage, int nIndex)
+    {
+        HWND hCombo = GetDlgItem(hPage, kItem);
+        SendMessageA(hCombo, CB_SETCURSEL, (WPARAM)nIndex, 0);
+        SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(kItem, CBN_SELCHANGE), (LPARAM)hCombo);
+    }
+    void PressOk(HWND hPage)
+    {
+        PostMessageA(GetDlgItem(GetParent(hPage), IDOK), BM_CLICK, 0, 0);
+    }
+    void MakeFakeJolt()
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = FakeJoltProc;
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.lpszClassName = "TiltkitJolt Class";
+        RegisterClassA(&wc);
+        g_uMsgConfigChanged = RegisterWindowMessageA("JoltConfigChangedNotify");
+        g_nConfigChanged = 0;
+        hwndJolt = CreateWindowExA(WS_EX_TOOLWINDOW, "TiltkitJolt Class", "TiltkitJolt",
+                                   WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, NULL, NULL, wc.hInstance, NULL);
+        ASSERT_NE(nullptr, hwndJolt);
+    }
+    DWORD Dword(HKEY hRoot, const std::string &key, const char *pszValue, DWORD dwMissing = 0xFFFFFFFF)
+    {
+        DWORD dw = dwMissing;
+        tb::RegGetDword(hRoot, key, pszValue, &dw);
+        return dw;
+    }
+
+    tb::Process console;
+    HWND hwndJolt = NULL;
+};
+
+} // namespace
+
+TEST_F(ExtrasPage, ShowsTheStoredValuesAndWritesOnlyWhatTheUserChanged)
+{
+    tb::RegSetString(HKEY_CURRENT_USER, ItemKey("Beta"), "Path", "C:\\beta.exe");
+    tb::RegSetString(HKEY_CURRENT_USER, ItemKey("Alpha"), "Path", "C:\\alpha.exe");
+    tb::RegSetDword(HKEY_CURRENT_USER, ItemKey("Alpha"), EXTRA_VAL_DEADZONE, 3);
+    tb::RegSetDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, EXTRA_VAL_QUIETTIME, 250);
+    tb::RegSetDword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, EXTRA_VAL_MOVETHRESHOLD, 100);
+    MakeFakeJolt();
+
+    ASSERT_TRUE(console.Start(tb::BinPath("Tiltdesk.exe")));
+    HWND hPage = Page();
+    ASSERT_NE(nullptr, hPage);
+    EXPECT_EQ(L"250", Text(hPage, kQuiet));
+    EXPECT_EQ(L"Alpha", Text(hPage, kItem));
+    EXPECT_EQ(L"3", Text(hPage, kDeadZone));
+    EXPECT_FALSE(Checked(hPage, kLevel));
+    EXPECT_EQ(L"100", Text(hPage, kThreshold));
+    EXPECT_FALSE(Checked(hPage, kHold));
+    EXPECT_EQ(tb::Wide(u8"Дополнительно"), [&] {
+        wchar_t wsz[64] = {};
+        GetWindowTextW(hPage, wsz, 64);
+        return std::wstring(wsz);
+    }());
+    char szDir[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, szDir);
+    EXPECT_FALSE(tb::SaveScreenshot(GetParent(hPage), std::string(szDir) + "\\screenshots",
+                                    "extras_page").empty());
+
+    /* Quiet time, the second item's two settings, the held alarm. */
+    SetText(hPage, kQuiet, "500");
+    Choose(hPage, 1);
+    EXPECT_EQ(L"Beta", Text(hPage, kItem));
+    EXPECT_EQ(L"0", Text(hPage, kDeadZone));
+    SetText(hPage, kDeadZone, "7");
+    Click(hPage, kLevel);
+    Click(hPage, kHold);
+    /* Back to the first item and again: each keeps its own values. */
+    Choose(hPage, 0);
+    EXPECT_EQ(L"3", Text(hPage, kDeadZone));
+    Choose(hPage, 1);
+    EXPECT_EQ(L"7", Text(hPage, kDeadZone));
+    EXPECT_TRUE(Checked(hPage, kLevel));
+
+    PressOk(hPage);
+    EXPECT_EQ(0, console.Wait(10000));
+    tb::Pump(100);
+    EXPECT_EQ(500u, Dword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, EXTRA_VAL_QUIETTIME));
+    EXPECT_EQ(1, g_nConfigChanged);
+    EXPECT_EQ(7u, Dword(HKEY_CURRENT_USER, ItemKey("Beta"), EXTRA_VAL_DEADZONE));
+    EXPECT_EQ(1u, Dword(HKEY_CURRENT_USER, ItemKey("Beta"), EXTRA_VAL_LEVELATFRONT));
+    EXPECT_EQ(3u, Dword(HKEY_CURRENT_USER, ItemKey("Alpha"), EXTRA_VAL_DEADZONE));
+    EXPECT_EQ(0xFFFFFFFFu, Dword(HKEY_CURRENT_USER, ItemKey("Alpha"), EXTRA_VAL_LEVELATFRONT));
+    EXPECT_EQ(100u, Dword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, EXTRA_VAL_MOVETHRESHOLD));
+    EXPECT_EQ(1u, Dword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, EXTRA_VAL_HOLDALARM));
+}
+
+TEST_F(ExtrasPage, OkWithoutChangesLeavesTheRegistryAsTheInstallationLeftIt)
+{
+    MakeFakeJolt();
+    ASSERT_TRUE(console.Start(tb::BinPath("Tiltdesk.exe")));
+    HWND hPage = Page();
+    ASSERT_NE(nullptr, hPage);
+    EXPECT_EQ(L"0", Text(hPage, kQuiet));
+    EXPECT_EQ(L"0", Text(hPage, kThreshold));
+    /* No Tiltfeed item: the list says so and the item fields are off. */
+    EXPECT_EQ(tb::Wide(u8"(нет приложений Tiltfeed)"), Text(hPage, kItem));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hPage, kItem)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hPage, kDeadZone)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hPage, kLevel)));
+
+    PressOk(hPage);
+    EXPECT_EQ(0, console.Wait(10000));
+    tb::Pump(100);
+    EXPECT_FALSE(tb::RegKeyExists(HKEY_CURRENT_USER, TILTKIT_REG_JOLT));
+    EXPECT_FALSE(tb::RegKeyExists(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH));
+    EXPECT_EQ(0, g_nConfigChanged);
+}
+
+TEST_F(ExtrasPage, ANumberOutOfRangeIsRefusedAndNothingIsWritten)
+{
+    ASSERT_TRUE(console.Start(tb::BinPath("Tiltdesk.exe")));
+    HWND hPage = Page();
+    ASSERT_NE(nullptr, hPage);
+    /* The field takes five digits; 5000 is beyond 1000 thousandths of g. */
+    Type(hPage, kThreshold, "5000");
+    SetText(hPage, kQuiet, "300");
+    EXPECT_EQ(L"5000", Text(hPage, kThreshold));
+    EXPECT_EQ(L"300", Text(hPage, kQuiet));
+    PressOk(hPage);
+    tb::MessageBoxInfo box = tb::WaitMessageBox(console.Pid(), 5000);
+    ASSERT_TRUE(box.found());
+    EXPECT_EQ(tb::Wide(u8"Программы акселерометра Zelvar - Дополнительно"), box.caption);
+    EXPECT_EQ(tb::Wide(u8"Порог перемещения должен быть числом от 0 до 1000 тысячных долей g."),
+              box.text);
+    ASSERT_TRUE(tb::CloseMessageBox(box));
+    tb::Pump(200);
+    EXPECT_TRUE(console.Running());
+    EXPECT_FALSE(tb::RegKeyExists(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH));
+    EXPECT_FALSE(tb::RegKeyExists(HKEY_CURRENT_USER, TILTKIT_REG_JOLT));
+
+    /* Put right, OK saves both. */
+    SetText(hPage, kThreshold, "1000");
+    PressOk(hPage);
+    EXPECT_EQ(0, console.Wait(10000));
+    EXPECT_EQ(1000u, Dword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, EXTRA_VAL_MOVETHRESHOLD));
+    EXPECT_EQ(300u, Dword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, EXTRA_VAL_QUIETTIME));
+}
