@@ -10,6 +10,7 @@
 #include "common/bgprogram.h"
 #include "common/errorbox.h"
 #include "common/gravbind.h"
+#include "extras/extrastore.h"
 #include "common/regread.h"
 #include "common/trace.h"
 #include <objbase.h>
@@ -104,6 +105,8 @@ static BOOL InitTiltfeed(HINSTANCE hInstance, const char *pszTail)
     }
     lstrcpynA(p->szItemName, pszTail, sizeof(p->szItemName));
     bRead = GetTiltfeedRegData(hKey);
+    if (bRead)
+        ExtraReadFeed(hKey, &p->extra);
     RegCloseKey(hKey);
     if (!bRead) {
         ShowTiltfeedError(NULL, IDS_FEEDRUN_NOREGDATA);

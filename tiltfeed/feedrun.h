@@ -8,6 +8,7 @@
 #include <windows.h>
 #include "common/regpaths.h"
 #include "gravmon/gravmon.h"
+#include "extras/extrapure.h"
 
 #define WM_TILTFEED_START       (WM_APP + 1)
 #define WM_TILTFEED_TARGETREADY (WM_APP + 2)
@@ -47,10 +48,11 @@ typedef struct TILTFEEDDATA {
     HANDLE hExitEvent;
     LONG bTicking;
     BOOL bMonopolized;            /* Monopolize succeeded; given back in cleanup */
+    EXTRAFEED extra;              /* opt-in dead zone and level at front; off = 0 */
 } TILTFEEDDATA;
 
 /* One timer tick: while the target is in front, the current tilt becomes a
  * relative mouse move or a burst of cursor keys. */
-void TickTiltfeed(const TILTFEEDDATA *pData, HWND hwndMain);
+void TickTiltfeed(TILTFEEDDATA *pData, HWND hwndMain);
 
 #endif

@@ -5,6 +5,7 @@
  */
 #include "tiltfeed/feedrun.h"
 #include "tiltfeed/tiltengine.h"
+#include "extras/extrapure.h"
 #include "common/trace.h"
 
 static void SendMouseStep(DWORD dwRate, float fFracX, float fFracY)
@@ -53,7 +54,7 @@ static void SendKeyStep(DWORD dwRate, float fFracX, float fFracY)
     LocalFree(pInputs);
 }
 
-void TickTiltfeed(const TILTFEEDDATA *pData, HWND hwndMain)
+void TickTiltfeed(TILTFEEDDATA *pData, HWND hwndMain)
 {
     HWND hwndForeground;
     DWORD dwForegroundPid = 0;
@@ -66,13 +67,16 @@ void TickTiltfeed(const TILTFEEDDATA *pData, HWND hwndMain)
     if (!pData->bTicking || pData->launch.dwProcessId == 0 || pData->m_DLGetAngle == NULL)
         return;
     hwndForeground = GetForegroundWindow();
-    if (hwndForeground == NULL)
+    if (hwndForeground != NULL)
+        GetWindowThreadProcessId(hwndForeground, &dwForegroundPid);
+    if (hwndForeground == NULL || dwForegroundPid != pData->launch.dwProcessId) {
+        ExtraFeedLeftFront(&pData->extra);
         return;
-    GetWindowThreadProcessId(hwndForeground, &dwForegroundPid);
-    if (dwForegroundPid != pData->launch.dwProcessId)
-        return;
+    }
 
     lResult = pData->m_DLGetAngle(&fAngleX, &fAngleY, hwndMain);
+    if (lResult == 0 && ExtraFeedActive(&pData->extra))
+        ExtraFeedAdjust(&pData->extra, &fAngleX, &fAngleY);
     fFracX = TiltFraction(fAngleX);
     fFracY = TiltFraction(fAngleY);
     if (lResult != 0)

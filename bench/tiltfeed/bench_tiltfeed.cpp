@@ -220,6 +220,54 @@ void TickCost(tb::Manager &manager)
     printf("tick: tick / bare calls = %.3f (goal <= 1.2)\n", dTick / dBare);
 }
 
+/* The tick with an item's dead zone and "level at front" on against the
+ * tick as specified, alternating, with the same input sent by both: the
+ * level is taken at 0 degrees and 9 degrees lie outside a 5 degree zone. */
+void ComfortTickCost(tb::Manager &manager)
+{
+    HMODULE hGravmon = LoadLibraryA(tb::BinPath("Gravmon.dll").c_str());
+    PFN_GETANGLE pfnGetAngle = hGravmon ? (PFN_GETANGLE)(void *)GetProcAddress(hGravmon, "GetAngle") : NULL;
+    if (!pfnGetAngle) {
+        printf("comfort tick: Gravmon.dll not bound\n");
+        return;
+    }
+    HWND hwnd = tb::MakeWindow("bench comfort tick");
+    tb::BringToFront(hwnd);
+    manager.Command("tilt 9 0");
+
+    static TILTFEEDDATA plain, comfort;
+    plain.bTicking = comfort.bTicking = 1;
+    plain.launch.dwProcessId = comfort.launch.dwProcessId = GetCurrentProcessId();
+    plain.dwType = comfort.dwType = 1;
+    plain.dwCursorKeyRate = comfort.dwCursorKeyRate = 10;
+    plain.m_DLGetAngle = comfort.m_DLGetAngle = pfnGetAngle;
+    comfort.extra.dwDeadZone = 5;
+    comfort.extra.bLevelAtFront = 1;
+    comfort.extra.bLevelTaken = 1;   /* level at 0 degrees */
+
+    double dPlain = 0, dComfort = 0;
+    int nCalls = 0;
+    for (int round = 0; round < 10; round++) {
+        for (int i = 0; i < 200; i++) {
+            double t = Now();
+            TickTiltfeed(&plain, hwnd);
+            dPlain += Now() - t;
+            tb::Pump(0);
+            t = Now();
+            TickTiltfeed(&comfort, hwnd);
+            dComfort += Now() - t;
+            tb::Pump(0);
+            nCalls++;
+        }
+    }
+    manager.Command("tilt 0 0");
+    DestroyWindow(hwnd);
+    FreeLibrary(hGravmon);
+    printf("comfort tick: %.1f us with dead zone and level at front, %.1f us as specified (%d each)\n",
+           dComfort / nCalls * 1e6, dPlain / nCalls * 1e6, nCalls);
+    printf("comfort tick: comfort / specified tick = %.3f (goal <= 1.05)\n", dComfort / dPlain);
+}
+
 /* CPU share of Feedrun over nSeconds; bFront: its target in front. */
 double FeedrunCpu(DWORD dwType, bool bFront, int nSeconds, double *pdIdle, size_t *pcMoves)
 {
@@ -293,6 +341,7 @@ int main(int argc, char **argv)
         return 1;
     }
     TickCost(manager);
+    ComfortTickCost(manager);
     Latency(manager);
     CpuTime(nSeconds);
     manager.Stop();
