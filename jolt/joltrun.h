@@ -43,8 +43,10 @@ public:
     char m_szVerticalLaunchPath[TILTKIT_TEXT_MAX];
     char m_szHorizontalLaunchPath[TILTKIT_TEXT_MAX];
     HINSTANCE m_hInstance;
+    DWORD m_dwQuietTime;         /* opt-in: ms after the last input during which tilts are ignored */
 
 private:
+    BOOL InQuietTime();
     BOOL LaunchProgram(HWND hwnd, LPCSTR pszPath);
     void ShowJoltError(HWND hwnd, UINT idText);
 };

@@ -2,13 +2,14 @@
 #include "jolt/joltstore.h"
 #include "jolt/joltsys.h"
 #include "jolt/resource.h"
+#include "extras/extrastore.h"
 #include "common/errorbox.h"
 #include "common/trace.h"
 #include <shellapi.h>
 #include <mmsystem.h>
 
 CJoltrunSub::CJoltrunSub()
-    : m_bArmed(1), m_dwIdleTime(0), m_hInstance(NULL)
+    : m_bArmed(1), m_dwIdleTime(0), m_hInstance(NULL), m_dwQuietTime(0)
 {
     ZeroMemory(&m_Setting, sizeof(m_Setting));
     m_szVerticalSoundPath[0] = '\0';
@@ -86,8 +87,27 @@ cleanup:
 
 BOOL CJoltrunSub::GetRegJoltSetting(HKEY hUserKey)
 {
-    return JoltReadValues(hUserKey, &m_Setting, m_szVerticalSoundPath, m_szHorizontalSoundPath,
-                          m_szVerticalLaunchPath, m_szHorizontalLaunchPath, &m_dwIdleTime);
+    if (!JoltReadValues(hUserKey, &m_Setting, m_szVerticalSoundPath, m_szHorizontalSoundPath,
+                        m_szVerticalLaunchPath, m_szHorizontalLaunchPath, &m_dwIdleTime))
+        return FALSE;
+    /* Absent (as installed) means off. */
+    m_dwQuietTime = ExtraReadQuietTime(hUserKey);
+    return TRUE;
+}
+
+/* The user typed or moved the mouse within the quiet time. When the last
+ * input cannot be had, nothing is held back. */
+BOOL CJoltrunSub::InQuietTime()
+{
+    LASTINPUTINFO lii;
+
+    if (m_dwQuietTime == 0)
+        return FALSE;
+    lii.cbSize = sizeof(lii);
+    lii.dwTime = 0;
+    if (!g_JoltSystem.pfnGetLastInputInfo(&lii))
+        return FALSE;
+    return ExtraInQuietTime(GetTickCount(), lii.dwTime, m_dwQuietTime);
 }
 
 int CJoltrunSub::GetNotifyDirection(WORD wNotifyCode)
@@ -102,6 +122,11 @@ void CJoltrunSub::OnGravmonNotify(HWND hwnd, WPARAM wParam, LPARAM lParam)
 
     if (!m_bArmed) {
         TRACE("Notify ignored because of Idle Time.\n");
+        return;
+    }
+    /* A tilt while typing: dropped, and no idle period begins. */
+    if (InQuietTime()) {
+        TRACE("Notify ignored because of recent input.\n");
         return;
     }
 

@@ -8,4 +8,5 @@ JOLTSYSTEM g_JoltSystem = {
     ShellExecuteA,
     PlaySoundA,
     SetTimer,
+    GetLastInputInfo,
 };

@@ -14,6 +14,7 @@ typedef struct JOLTSYSTEM {
     HINSTANCE (WINAPI *pfnShellExecuteA)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
     BOOL (WINAPI *pfnPlaySoundA)(LPCSTR, HMODULE, DWORD);
     UINT_PTR (WINAPI *pfnSetTimer)(HWND, UINT_PTR, UINT, TIMERPROC);
+    BOOL (WINAPI *pfnGetLastInputInfo)(PLASTINPUTINFO);   /* only with a quiet time */
 } JOLTSYSTEM;
 
 extern JOLTSYSTEM g_JoltSystem;
