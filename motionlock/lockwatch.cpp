@@ -14,6 +14,7 @@
 #include "common/regread.h"
 #include "common/regpaths.h"
 #include "common/trace.h"
+#include "extras/extrastore.h"
 #include <stdarg.h>
 
 LOCKWATCHSTATE g_Lockwatch;
@@ -65,6 +66,7 @@ BOOL InitLockwatch(HWND hwnd)
     p->pfnRegisterSession = NULL;
     p->pfnUnregisterSession = NULL;
     p->hGravmon = NULL;
+    ExtraReadLockwatch(&p->dwMoveThreshold, &p->bHoldAlarm);
 
     /* Without the export the library stays loaded until the process ends. */
     if (LoadGravmon(&p->hGravmon, aExports, ARRAYSIZE(aExports), REGREAD_CUT_FULL,
@@ -163,6 +165,21 @@ static void StartAlarm(HWND hwnd)
     GetBeepSoundPath(szSound);
     StartAlarmSound(szSound);
     p->bAlarmOn = TRUE;
+    if (p->bHoldAlarm && SetTimer(hwnd, IDT_HOLD, EXTRA_HOLD_PERIOD, NULL))
+        p->bHoldTimerStarted = TRUE;
+}
+
+/* The held alarm: a speaker muted or turned down since the alarm began is
+ * raised again. The saved values stay the user's, for the unlock. */
+static void HoldAlarm(void)
+{
+    DWORD dwMute = 0;
+    DWORD dwPercent = 100;
+    BOOL bMuteRead = GetSpeakerMute(&dwMute);
+    BOOL bVolumeRead = GetSpeakerVolume(&dwPercent);
+
+    if ((bMuteRead || bVolumeRead) && ExtraSpeakerNeedsRaise(dwMute, dwPercent))
+        RaiseMixerForAlarm();
 }
 
 BOOL CheckAcceleration(HWND hwnd)
@@ -186,7 +203,9 @@ BOOL CheckAcceleration(HWND hwnd)
         p->bBaselinePending = FALSE;
         return TRUE;
     }
-    if (IsReadingChanged(p->fBaselineX, p->fBaselineY, fX, fY))
+    if (p->dwMoveThreshold == 0 ? IsReadingChanged(p->fBaselineX, p->fBaselineY, fX, fY)
+                                : ExtraIsMovement(p->fBaselineX, p->fBaselineY, fX, fY,
+                                                  p->dwMoveThreshold))
         StartAlarm(hwnd);
     return TRUE;
 }
@@ -226,6 +245,10 @@ BOOL EndWorkStationLock(HWND hwnd)
     TRACE("BOOL EndWorkStationLock(HWND hWnd) 1");
     if (p->bCheckTimerStarted)
         KillTimer(hwnd, IDT_CHECK);
+    if (p->bHoldTimerStarted) {
+        KillTimer(hwnd, IDT_HOLD);
+        p->bHoldTimerStarted = FALSE;
+    }
     if (p->pfnUnregisterSession != NULL && p->bSessionApiReady == TRUE)
         p->pfnUnregisterSession(hwnd);
 
@@ -305,6 +328,9 @@ static LRESULT OnTimerLockwatch(HWND hwnd, UINT_PTR idTimer)
         break;
     case IDT_CHECK:
         CheckAcceleration(hwnd);
+        break;
+    case IDT_HOLD:
+        HoldAlarm();
         break;
     }
     return 0;

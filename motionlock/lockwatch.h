@@ -30,6 +30,7 @@
 
 #define IDT_SESSION_RETRY      512
 #define IDT_CHECK              513
+#define IDT_HOLD               514   /* opt-in: the held alarm looks at the speaker */
 
 #define LOCKWATCH_CHECK_PERIOD   100
 #define LOCKWATCH_RETRY_PERIOD   1000
@@ -54,6 +55,10 @@ typedef struct LOCKWATCHSTATE {
     PFN_WTSUNREGISTERSESSIONNOTIFICATION pfnUnregisterSession;
     BOOL bRegistered;
     LONG lRegistrationRetries;
+    /* Opt-in, from HKLM "...\Lockwatch"; 0 = as always. */
+    DWORD dwMoveThreshold;      /* thousandths of g; smaller changes are no movement */
+    BOOL bHoldAlarm;            /* keep the speaker unmuted at full volume while the alarm sounds */
+    BOOL bHoldTimerStarted;
 } LOCKWATCHSTATE;
 
 extern LOCKWATCHSTATE g_Lockwatch;
