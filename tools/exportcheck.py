@@ -13,6 +13,7 @@ LIBRARIES = {  # built file -> its .def, relative to the source tree
     "Joltcfg.dll": "jolt/Joltcfg.def",
     "Provisio.dll": "setup/Provisio.def",
     "Feedcfg.dll": "tiltfeed/Feedcfg.def",
+    "Tiltextra.dll": "extras/Tiltextra.def",
 }
 
 
