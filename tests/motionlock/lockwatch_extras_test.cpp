@@ -107,13 +107,3 @@ TEST_F(LockwatchExtras, HeldAlarmPutsALoweredSpeakerBackWithinASecondAndUnlockRe
     tb::Pump(1300);
     EXPECT_NEAR(2000, (int)m_mixer.Volume(), 1);
 }
-
-TEST_F(LockwatchExtras, WithoutHoldALoweredSpeakerStaysLowered)
-{
-    ASSERT_NO_FATAL_FAILURE(StartArmed());
-    ASSERT_EQ(1, m_manager.Command("move"));
-    ASSERT_TRUE(m_lw.WaitAlarm());
-    m_mixer.SetVolume(1000);
-    tb::Pump(1500);
-    EXPECT_NEAR(1000, (int)m_mixer.Volume(), 1);
-}

@@ -151,14 +151,6 @@ TEST(ExtraLockwatch, ThresholdZeroIsTheExactCompareAndAboveItSmallChangesAreStil
     EXPECT_FALSE(ExtraIsMovement(NAN, 0.0f, 1.0f, 0.0f, 100));
 }
 
-TEST(ExtraLockwatch, SpeakerIsRaisedAgainWhenMutedOrBelowFull)
-{
-    EXPECT_FALSE(ExtraSpeakerNeedsRaise(0, 100));
-    EXPECT_TRUE(ExtraSpeakerNeedsRaise(1, 100));
-    EXPECT_TRUE(ExtraSpeakerNeedsRaise(0, 99));
-    EXPECT_TRUE(ExtraSpeakerNeedsRaise(0, 0));
-}
-
 TEST(ExtraPage, NumberFieldsAcceptDigitsWithinTheirRangeOnly)
 {
     struct { const char *text; uint32_t max; int ok; uint32_t value; } cases[] = {
