@@ -221,7 +221,7 @@ void TickCost(tb::Manager &manager)
 }
 
 /* The tick with an item's dead zone and "level at front" on against the
- * tick as specified, alternating, with the same input sent by both: the
+ * plain tick, alternating, with the same input sent by both: the
  * level is taken at 0 degrees and 9 degrees lie outside a 5 degree zone. */
 void ComfortTickCost(tb::Manager &manager)
 {
@@ -263,9 +263,9 @@ void ComfortTickCost(tb::Manager &manager)
     manager.Command("tilt 0 0");
     DestroyWindow(hwnd);
     FreeLibrary(hGravmon);
-    printf("comfort tick: %.1f us with dead zone and level at front, %.1f us as specified (%d each)\n",
+    printf("comfort tick: %.1f us with dead zone and level at front, %.1f us plain (%d each)\n",
            dComfort / nCalls * 1e6, dPlain / nCalls * 1e6, nCalls);
-    printf("comfort tick: comfort / specified tick = %.3f (goal <= 1.05)\n", dComfort / dPlain);
+    printf("comfort tick: comfort / plain tick = %.3f (goal <= 1.05)\n", dComfort / dPlain);
 }
 
 /* CPU share of Feedrun over nSeconds; bFront: its target in front. */
