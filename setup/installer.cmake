@@ -30,7 +30,7 @@ add_custom_command(OUTPUT ${setup_gen}/defaults.nsh
 # The deliverables by folder; those not built in this tree are left out of
 # the installer, and the uninstaller deletes every name.
 set(setup_main Gravmon.dll Feedrun.exe Feedcfg.dll Joltrun.exe Joltcfg.dll Tiltdesk.exe
-               Gravcal.dll Provisio.dll)
+               Gravcal.dll Provisio.dll Tiltextra.dll)
 set(setup_quadrix Lockwatch.exe Quadlock.dll)
 set(setup_files "; The deliverables built in this tree (setup/installer.cmake).\n")
 set(setup_deps "")

@@ -29,9 +29,10 @@ const char kConsoleCaption[] = u8"Консоль настройки програ
 
 /* The deliverables and where the installation puts them. */
 const char *const kMainFiles[] = { "Gravmon.dll", "Feedrun.exe", "Feedcfg.dll", "Joltrun.exe",
-                                   "Joltcfg.dll", "Tiltdesk.exe", "Gravcal.dll", "Provisio.dll" };
+                                   "Joltcfg.dll", "Tiltdesk.exe", "Gravcal.dll", "Provisio.dll",
+                                   "Tiltextra.dll" };
 const char *const kQuadrixFiles[] = { "Lockwatch.exe", "Quadlock.dll" };
-const char *const kPageLibraries[] = { "Feedcfg.dll", "Joltcfg.dll", "Gravcal.dll" };
+const char *const kPageLibraries[] = { "Feedcfg.dll", "Joltcfg.dll", "Gravcal.dll", "Tiltextra.dll" };
 
 bool Built(const std::string &name)
 {
@@ -268,8 +269,8 @@ TEST_F(InstallerTest, InstallationPlacesFilesWritesEveryDefaultAndTheConsoleOpen
     int nPages = 0;
     for (const char *psz : kPageLibraries)
         nPages += FileExists(m_installDir + "\\" + psz) ? 1 : 0;
-    if (Built("Feedcfg.dll") && Built("Joltcfg.dll") && Built("Gravcal.dll")) {
-        EXPECT_EQ(3, nPages);
+    if (Built("Feedcfg.dll") && Built("Joltcfg.dll") && Built("Gravcal.dll") && Built("Tiltextra.dll")) {
+        EXPECT_EQ(4, nPages);
     }
     tb::Manager manager;
     ASSERT_TRUE(manager.Start());
