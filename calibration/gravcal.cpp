@@ -5,6 +5,7 @@
 #include "calibration/gravcal.h"
 #include "calibration/resource.h"
 #include "console/pageplugin.h"
+#include "common/pagemake.h"
 #include "common/errorbox.h"
 #include "common/gravbind.h"
 #include "common/regread.h"
@@ -232,13 +233,5 @@ extern "C" int WINAPI GetPropertyPageNumber(void)
 
 extern "C" HPROPSHEETPAGE WINAPI CreatePropertyPage(UINT uIndex)
 {
-    PROPSHEETPAGEA psp;
-
-    ZeroMemory(&psp, sizeof(psp));
-    psp.dwSize = PROPSHEETPAGEA_V2_SIZE;
-    psp.dwFlags = PSP_DEFAULT;
-    psp.hInstance = g_cal.hInstance;
-    psp.pszTemplate = MAKEINTRESOURCEA(IDD_CALIBRATION_PAGE);
-    psp.pfnDlgProc = CalibrationPageProc;
-    return CreatePropertySheetPageA(&psp);
+    return CreateTemplatePage(g_cal.hInstance, IDD_CALIBRATION_PAGE, CalibrationPageProc, 0);
 }

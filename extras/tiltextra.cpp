@@ -12,6 +12,7 @@
 #include <commctrl.h>
 #include <stdio.h>
 
+#include "common/pagemake.h"
 #include "common/errorbox.h"
 #include "common/regpaths.h"
 #include "common/trace.h"
@@ -438,13 +439,5 @@ extern "C" int WINAPI GetPropertyPageNumber(void)
 
 extern "C" HPROPSHEETPAGE WINAPI CreatePropertyPage(UINT uIndex)
 {
-    PROPSHEETPAGEA psp;
-
-    ZeroMemory(&psp, sizeof(psp));
-    psp.dwSize = PROPSHEETPAGEA_V2_SIZE;
-    psp.dwFlags = PSP_DEFAULT;
-    psp.hInstance = g_hInstance;
-    psp.pszTemplate = MAKEINTRESOURCEA(IDD_EXTRA_PAGE);
-    psp.pfnDlgProc = ExtraPageDlgProc;
-    return CreatePropertySheetPageA(&psp);
+    return CreateTemplatePage(g_hInstance, IDD_EXTRA_PAGE, ExtraPageDlgProc, 0);
 }

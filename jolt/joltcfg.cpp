@@ -9,6 +9,7 @@
 #include "jolt/joltrun.h"
 #include "jolt/resource.h"
 #include "console/pageplugin.h"
+#include "common/pagemake.h"
 #include "common/errorbox.h"
 #include "common/namecheck.h"
 #include "common/regread.h"
@@ -579,13 +580,5 @@ extern "C" int WINAPI GetPropertyPageNumber(void)
 
 extern "C" HPROPSHEETPAGE WINAPI CreatePropertyPage(UINT uIndex)
 {
-    PROPSHEETPAGEA psp;
-
-    ZeroMemory(&psp, sizeof(psp));
-    psp.dwSize = PROPSHEETPAGEA_V2_SIZE;
-    psp.dwFlags = PSP_DEFAULT;
-    psp.hInstance = g_hJoltcfgInstance;
-    psp.pszTemplate = MAKEINTRESOURCEA(IDD_JOLT_PAGE);
-    psp.pfnDlgProc = JoltPageProc;
-    return CreatePropertySheetPageA(&psp);
+    return CreateTemplatePage(g_hJoltcfgInstance, IDD_JOLT_PAGE, JoltPageProc, 0);
 }

@@ -7,6 +7,7 @@
 #include "tiltfeed/feedcfg_res.h"
 #include "tiltfeed/feedstore.h"
 #include "console/pageplugin.h"
+#include "common/pagemake.h"
 #include "common/trace.h"
 #include <objbase.h>
 #include <shlobj.h>
@@ -208,13 +209,5 @@ extern "C" int WINAPI GetPropertyPageNumber(void)
 
 extern "C" HPROPSHEETPAGE WINAPI CreatePropertyPage(UINT uIndex)
 {
-    PROPSHEETPAGEA psp;
-
-    ZeroMemory(&psp, sizeof(psp));
-    psp.dwSize = PROPSHEETPAGEA_V2_SIZE;
-    psp.dwFlags = PSP_DEFAULT;
-    psp.hInstance = g_hFeedcfgInstance;
-    psp.pszTemplate = MAKEINTRESOURCEA(IDD_FEEDCFG_PAGE);
-    psp.pfnDlgProc = FeedPageProc;
-    return CreatePropertySheetPageA(&psp);
+    return CreateTemplatePage(g_hFeedcfgInstance, IDD_FEEDCFG_PAGE, FeedPageProc, 0);
 }
