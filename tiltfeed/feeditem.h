@@ -35,4 +35,8 @@ typedef struct TILTFEEDITEM {
     DWORD dwCursorKeyRate;
 } TILTFEEDITEM;
 
+/* Reads the five values of an open item key into the record, whose name is
+ * already filled; FALSE when any of them is missing or unreadable. */
+BOOL GetAppDataFromReg(HKEY hKey, TILTFEEDITEM *pItem);
+
 #endif

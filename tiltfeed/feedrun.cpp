@@ -4,14 +4,15 @@
  * the item's application on a launcher thread and, while that application
  * runs, turns tilt into input for it on every tick (feedtick.cpp).
  */
+#include "tiltfeed/feeditem.h"
 #include "tiltfeed/feedrun.h"
 #include "tiltfeed/feedcmd.h"
 #include "tiltfeed/resource.h"
 #include "common/bgprogram.h"
 #include "common/errorbox.h"
 #include "common/gravbind.h"
-#include "extras/extrastore.h"
 #include "common/regread.h"
+#include "extras/extrastore.h"
 #include "common/trace.h"
 #include <objbase.h>
 #include <stdarg.h>
@@ -30,26 +31,19 @@ static int ShowTiltfeedError(HWND hwndOwner, UINT idText, ...)
     return nResult;
 }
 
-/* The item's five values. A text longer than its buffer is cut; a number
- * stored in fewer than 4 bytes reads with the missing bytes 0. */
+/* The item's five values, read as the settings page reads them. */
 static BOOL GetTiltfeedRegData(HKEY hKey)
 {
     TILTFEEDDATA *p = &g_TiltfeedData;
-    LONG lResult;
+    TILTFEEDITEM item;
 
-    lResult = RegReadText(hKey, "FileName", p->szFileName, sizeof(p->szFileName), REGREAD_CUT_FULL);
-    if (lResult == ERROR_SUCCESS)
-        lResult = RegReadText(hKey, "Path", p->szPath, sizeof(p->szPath), REGREAD_CUT_FULL);
-    if (lResult == ERROR_SUCCESS)
-        lResult = RegReadDword(hKey, "Type", &p->dwType, REGREAD_SHORT_ZERO);
-    if (lResult == ERROR_SUCCESS)
-        lResult = RegReadDword(hKey, "Mouse_Rate", &p->dwMouseRate, REGREAD_SHORT_ZERO);
-    if (lResult == ERROR_SUCCESS)
-        lResult = RegReadDword(hKey, "CursorKey_Rate", &p->dwCursorKeyRate, REGREAD_SHORT_ZERO);
-    if (lResult != ERROR_SUCCESS) {
-        TRACE("RegQueryValueEx() Failed in GetTiltfeedRegData().\nReturn Value %ld", lResult);
+    if (!GetAppDataFromReg(hKey, &item))
         return FALSE;
-    }
+    lstrcpynA(p->szFileName, item.szFileName, ARRAYSIZE(p->szFileName));
+    lstrcpynA(p->szPath, item.szPath, ARRAYSIZE(p->szPath));
+    p->dwType = item.dwType;
+    p->dwMouseRate = item.dwMouseRate;
+    p->dwCursorKeyRate = item.dwCursorKeyRate;
     return TRUE;
 }
 

@@ -25,9 +25,6 @@ void ShowFeedcfgError(HWND hwndOwner, UINT idText, ...);
 BOOL GetTiltfeedMainExePath(LPSTR pszPath);
 BOOL GetHelpFilePath(LPSTR pszPath);
 
-/* Reads the five values of an open item key into the record, whose name is
- * already filled; FALSE when any of them is missing or unreadable. */
-BOOL GetAppDataFromReg(HKEY hKey, TILTFEEDITEM *pItem);
 
 /* The current user's Start-menu programs folder (created when bCreate). */
 BOOL GetProgramsFolder(LPSTR pszFolder, BOOL bCreate);
