@@ -42,4 +42,13 @@ int NameCheckNoLeadByte(unsigned char bChar);
 int NameCheckFindRefused(const char *pszNew, const char *pszAccepted,
                          const char *pszForbidden, PFNNAMECHECKLEAD pfnIsLead);
 
+#ifdef _WIN32
+#include <windows.h>
+/* The system code page's lead-byte test, for the walks above. */
+static inline int NameCheckLeadByteAcp(unsigned char bChar)
+{
+    return IsDBCSLeadByte(bChar) ? 1 : 0;
+}
+#endif
+
 #endif

@@ -63,8 +63,6 @@ static const JOLTDIRECTION g_aDirections[2] = {
 #define JOLTCFG_OFN_FLAGS    (OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | \
                               OFN_FILEMUSTEXIST | OFN_NONETWORKBUTTON)
 
-typedef HRESULT (WINAPI *PFN_SHAUTOCOMPLETE)(HWND hwndEdit, DWORD dwFlags);
-
 static HINSTANCE g_hJoltcfgInstance;
 UINT g_uMsgJoltConfigChanged = RegisterWindowMessageA(JOLTRUN_MSG_CONFIGCHANGED);
 
@@ -82,11 +80,6 @@ static void ShowJoltError(HWND hPage, UINT idText, ...)
     ShowErrorBoxV(g_hJoltcfgInstance, IDS_JOLTCFG_CAPTION, hPage, idText,
                   MB_OK | MB_ICONERROR | MB_SETFOREGROUND, args);
     va_end(args);
-}
-
-static int IsLeadByteAcp(unsigned char bChar)
-{
-    return IsDBCSLeadByte(bChar) ? 1 : 0;
 }
 
 /* Enables or disables a control, touching it only when its state differs. */
@@ -158,7 +151,7 @@ static void FillActionCombos(HWND hPage)
 
     ZeroMemory(szList, sizeof(szList));
     LoadStringA(g_hJoltcfgInstance, IDS_JOLTCFG_ACTIONS, szList, ARRAYSIZE(szList));
-    nPieces = JoltSplitList(szList, JOLTCFG_LIST_SCAN_MAX, IsLeadByteAcp, aPieces,
+    nPieces = JoltSplitList(szList, JOLTCFG_LIST_SCAN_MAX, NameCheckLeadByteAcp, aPieces,
                             JOLTCFG_MAX_ACTIONS);
     if (nPieces > JOLTCFG_MAX_ACTIONS)
         nPieces = JOLTCFG_MAX_ACTIONS;
@@ -273,26 +266,6 @@ done:
     return TRUE;
 }
 
-/* File-system auto-completion for the four path edits, where the shell has it. */
-static void AutoCompletePaths(HWND hPage)
-{
-    static const int s_aidEdits[] = {
-        IDC_VLAUNCH_PATH, IDC_VSOUND_PATH, IDC_HLAUNCH_PATH, IDC_HSOUND_PATH
-    };
-    HMODULE hShlwapi = LoadLibraryA("SHLWAPI.DLL");
-    PFN_SHAUTOCOMPLETE pfnAutoComplete;
-    size_t i;
-
-    if (hShlwapi == NULL)
-        return;
-    pfnAutoComplete = (PFN_SHAUTOCOMPLETE)(void *)GetProcAddress(hShlwapi, "SHAutoComplete");
-    if (pfnAutoComplete != NULL) {
-        for (i = 0; i < ARRAYSIZE(s_aidEdits); i++)
-            pfnAutoComplete(GetDlgItem(hPage, s_aidEdits[i]), SHACF_FILESYSTEM);
-    }
-    FreeLibrary(hShlwapi);
-}
-
 static BOOL OnInitPage(HWND hPage)
 {
     static const int s_aidEdits[] = {
@@ -307,7 +280,7 @@ static BOOL OnInitPage(HWND hPage)
         pPage->hwndJoltrun = NULL;
         for (i = 0; i < ARRAYSIZE(s_aidEdits); i++)
             SendDlgItemMessageA(hPage, s_aidEdits[i], EM_LIMITTEXT, TILTKIT_TEXT_MAX - 1, 0);
-        AutoCompletePaths(hPage);
+        TurnOnPathCompletion(hPage, s_aidEdits, ARRAYSIZE(s_aidEdits));
         InitPropsheet(hPage, pPage);
     } else if (SUCCEEDED(hr)) {
         /* Without a record nothing remembers the initialisation. */
@@ -335,7 +308,7 @@ static void CheckFileNameChars(HWND hPage, JOLTPAGE *pPage, int idEdit)
     }
     szText[0] = '\0';
     GetWindowTextA(hEdit, szText, ARRAYSIZE(szText));
-    if (NameCheckFindRefused(szText, pszAccepted, NAMECHECK_PATH_CHARS, IsLeadByteAcp) < 0) {
+    if (NameCheckFindRefused(szText, pszAccepted, NAMECHECK_PATH_CHARS, NameCheckLeadByteAcp) < 0) {
         lstrcpynA(pszAccepted, szText, TILTKIT_TEXT_MAX);
         return;
     }

@@ -10,6 +10,7 @@
 #include "setup/provisio.h"
 #include "setup/provisiopure.h"
 #include "setup/resource.h"
+#include "common/namecheck.h"
 #include "common/regpaths.h"
 #include "common/regread.h"
 #include "common/trace.h"
@@ -102,11 +103,6 @@ static BOOL GetTiltfeedMainExePath(char szPath[TILTKIT_TEXT_MAX])
                          szPath, TILTKIT_TEXT_MAX, REGREAD_REFUSE_FULL) == ERROR_SUCCESS;
 }
 
-static int IsLeadByte(unsigned char b)
-{
-    return IsDBCSLeadByte(b) ? 1 : 0;
-}
-
 /*
  * Deletes the shortcuts of one folder that start the runtime pszFeedrun
  * (never empty here); subfolders and other files stay, and so does the
@@ -173,7 +169,7 @@ static void CleanTiltfeedStartMenu(void)
         return;
     if (!SHGetSpecialFolderPathA(NULL, szPrograms, CSIDL_PROGRAMS, FALSE))
         return;
-    if (!ProvisioSplitProgramsPath(szPrograms, IsLeadByte, szRoot, sizeof(szRoot), szRelative,
+    if (!ProvisioSplitProgramsPath(szPrograms, NameCheckLeadByteAcp, szRoot, sizeof(szRoot), szRelative,
                                    sizeof(szRelative)))
         return;
     if (!ProvisioJoinPath(szPattern, sizeof(szPattern), apszPattern, 2))

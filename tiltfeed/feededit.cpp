@@ -7,6 +7,7 @@
 #include "tiltfeed/feedcfg_res.h"
 #include "tiltfeed/feedname.h"
 #include "tiltfeed/feedstore.h"
+#include "common/pagemake.h"
 #include "common/namecheck.h"
 #include "common/trace.h"
 #include <commctrl.h>
@@ -26,12 +27,8 @@
  * length check. */
 #define NAME_CHECK_CHARS  267
 
-typedef HRESULT (WINAPI *PFN_SHAUTOCOMPLETE)(HWND, DWORD);
-
-static int IsLeadByte(unsigned char bChar)
-{
-    return IsDBCSLeadByte(bChar) ? 1 : 0;
-}
+/* The field that completes file-system paths. */
+static const int s_aidPathEdit[] = { IDC_PATH };
 
 static FEEDEDITDATA *GetEditData(HWND hDlg)
 {
@@ -45,20 +42,6 @@ static void FreeEditData(HWND hDlg)
     SetWindowLongPtrA(hDlg, GWLP_USERDATA, 0);
     if (pData != NULL)
         LocalFree(pData);
-}
-
-/* File-system completion for the path field, where the system has it. */
-static void TurnOnAutoComplete(HWND hDlg)
-{
-    HMODULE hShlwapi = LoadLibraryA("SHLWAPI.DLL");
-    PFN_SHAUTOCOMPLETE pfnAutoComplete;
-
-    if (hShlwapi == NULL)
-        return;
-    pfnAutoComplete = (PFN_SHAUTOCOMPLETE)(void *)GetProcAddress(hShlwapi, "SHAutoComplete");
-    if (pfnAutoComplete != NULL)
-        pfnAutoComplete(GetDlgItem(hDlg, IDC_PATH), SHACF_FILESYSTEM);
-    FreeLibrary(hShlwapi);
 }
 
 static void EnableGroup(HWND hDlg, BOOL bMouse, BOOL bEnable)
@@ -161,7 +144,7 @@ static BOOL OnInitEditDlg(HWND hDlg, LPSTR pszName)
         return TRUE;
     }
     SetWindowLongPtrA(hDlg, GWLP_USERDATA, (LONG_PTR)pData);
-    TurnOnAutoComplete(hDlg);
+    TurnOnPathCompletion(hDlg, s_aidPathEdit, ARRAYSIZE(s_aidPathEdit));
 
     pData->pszName = pszName;
     lstrcpynA(pData->szStartName, pszName, sizeof(pData->szStartName));
@@ -212,7 +195,7 @@ static void OnFieldUpdate(HWND hDlg, FEEDEDITDATA *pData, int idField)
     szText[0] = '\0';
     GetWindowTextA(hField, szText, ARRAYSIZE(szText));
     if (NameCheckFindRefused(szText, pszAccepted, bName ? NAMECHECK_NAME_CHARS : NAMECHECK_PATH_CHARS,
-                             IsLeadByte) < 0) {
+                             NameCheckLeadByteAcp) < 0) {
         lstrcpynA(pszAccepted, szText, TILTKIT_TEXT_MAX);
     } else {
         SendMessageA(hField, EM_GETSEL, (WPARAM)&dwStart, 0);
@@ -227,7 +210,7 @@ static void OnFieldUpdate(HWND hDlg, FEEDEDITDATA *pData, int idField)
         else
             ShowFeedcfgError(hDlg, IDS_ERR_PATHCHARS, NAMECHECK_PATH_SHOWN);
     }
-    if (!bName && IsExplorerPath(pData->szLastPath, IsLeadByte))
+    if (!bName && IsExplorerPath(pData->szLastPath, NameCheckLeadByteAcp))
         ShowFeedcfgError(hDlg, IDS_ERR_EXPLORER);
 }
 
@@ -312,7 +295,7 @@ static int OnOkEditDlg(HWND hDlg, FEEDEDITDATA *pData)
     /* One byte more than a path may have: a longer path is no file, and is
      * never cut down to the name of another. */
     GetDlgItemTextA(hDlg, IDC_PATH, szPath, ARRAYSIZE(szPath));
-    pszName = SkipLeadingBlanks(szTyped, IsLeadByte);
+    pszName = SkipLeadingBlanks(szTyped, NameCheckLeadByteAcp);
     if (pszName[0] == '\0') {
         ShowFeedcfgError(hDlg, IDS_ERR_NONAME);
         return EDITOK_REFUSED;
@@ -360,7 +343,7 @@ static int OnOkEditDlg(HWND hDlg, FEEDEDITDATA *pData)
         ShowFeedcfgError(hDlg, IDS_ERR_NOFILE);
         return EDITOK_REFUSED;
     }
-    if (!SplitTargetFileName(szPath, TILTKIT_TEXT_MAX, IsLeadByte, item.szFileName,
+    if (!SplitTargetFileName(szPath, TILTKIT_TEXT_MAX, NameCheckLeadByteAcp, item.szFileName,
                              sizeof(item.szFileName))) {
         ShowFeedcfgError(hDlg, IDS_ERR_BADFILE);
         return EDITOK_REFUSED;
