@@ -76,11 +76,9 @@ TEST_F(QuadrixHost, ItemStartsLockwatchFromTheHostFolderNotThePluginFolder)
     ASSERT_TRUE(Marked()) << "no Lockwatch.exe started from the host folder";
     EXPECT_EQ(0u, Read("joltmark.log").find("Lockwatch.exe ")) << Read("joltmark.log");
 
+    /* The record itself is QuadlockLibrary's; here the host's view of the item. */
     std::string out = Read("out.txt");
     EXPECT_NE(std::string::npos, out.find(std::string("text: ") + kItemText + "\r\n")) << out;
-    EXPECT_NE(std::string::npos, out.find("icon: 32x32\r\n")) << out;
-    EXPECT_NE(std::string::npos, out.find("word 260: 0\r\n")) << out;
-    EXPECT_NE(std::string::npos, out.find("word 264: -1\r\n")) << out;
     EXPECT_NE(std::string::npos, out.find("execute: 0\r\n")) << out;
 
     tb::Pump(500);  /* time for a wrong start to show its window */
