@@ -58,18 +58,6 @@ TEST(FeedcfgNameCheck, NameFieldInShiftJis)
     EXPECT_EQ(-1, Refused("a:b c", "a:b", NAMECHECK_NAME_CHARS));
 }
 
-TEST(FeedcfgNameCheck, PathFieldAllowsFoldersAndDrives)
-{
-    EXPECT_EQ(-1, Refused("C:\\Windows\\notepad.exe", "", NAMECHECK_PATH_CHARS));
-    EXPECT_EQ(-1, Refused(std::string("C:\\") + kSo + "\\a.exe", "", NAMECHECK_PATH_CHARS));
-    EXPECT_EQ(3, Refused("C:\\*.exe", "C:\\", NAMECHECK_PATH_CHARS));
-    EXPECT_EQ(0, Refused("\"C:\\a.exe\"", "", NAMECHECK_PATH_CHARS));
-    /* In code page 1251 the byte 0x83 is a letter: the backslash after it
-     * is a character of its own, allowed in a path, refused in a name. */
-    EXPECT_EQ(-1, Refused("\x83\\", "", NAMECHECK_PATH_CHARS, NameCheckNoLeadByte));
-    EXPECT_EQ(1, Refused("\x83\\", "", NAMECHECK_NAME_CHARS, NameCheckNoLeadByte));
-}
-
 TEST(FeedcfgNames, LeadingBlanksIncludeTheIdeographicSpace)
 {
     std::string typed = std::string("  ") + kIdeoSpace + " " + kIdeoSpace + "Paint  ";
