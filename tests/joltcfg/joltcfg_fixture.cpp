@@ -1,4 +1,5 @@
 #include "joltcfg_fixture.h"
+#include "testbench/boxcheck.h"
 #include "testbench/capture.h"
 #include "testbench/jolt_defaults.h"
 #include "common/regpaths.h"
@@ -198,12 +199,9 @@ void JoltPageTest::Cancel()
 
 void JoltPageTest::ExpectBox(const char *pszTextUtf8, int line)
 {
-    SCOPED_TRACE(testing::Message() << "box expected at line " << line);
-    tb::MessageBoxInfo box = tb::WaitMessageBox(m_desk.Pid());
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(tb::Wide(kCaption), box.caption);
-    EXPECT_EQ(tb::Wide(pszTextUtf8), box.text);
-    EXPECT_TRUE(tb::CloseMessageBox(box));
+    /* The sheet stays open behind the box. */
+    EXPECT_TRUE(tb::AnswerMessageBox(m_desk.Pid(), kCaption, pszTextUtf8, tb::kAnyOwner, false, 5000))
+        << "box expected at line " << line;
 }
 
 bool JoltPageTest::WaitConsoleEnded(DWORD dwTimeoutMs)
