@@ -207,15 +207,20 @@ TEST_F(JoltPageTest, BrowseStartsInTheProgramsAndTheMultimediaFolders)
         { kHSoundBrowse, kHSound, "jolttest.wav", sound,
           { tb::Wide(u8"Звуковые файлы(*.wav)"), tb::Wide(u8"Все файлы (*.*)") } },
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.idButton);
-        PostMessageA(Item(c.idButton), BM_CLICK, 0, 0);
-        /* The open-file dialog: titled as the page, owned by it. */
+    /* The open-file dialog: titled as the page, owned by it. */
+    auto openDialog = [&](int idButton) {
+        PostMessageA(Item(idButton), BM_CLICK, 0, 0);
         HWND hDlg = NULL;
-        ASSERT_TRUE(tb::WaitFor([&] {
+        bool bShown = tb::WaitFor([&] {
             hDlg = tb::WaitWindow("#32770", tb::Ansi(u8"Наклон").c_str(), 50, m_desk.Pid());
             return hDlg != NULL && hDlg != Sheet() && IsWindowVisible(hDlg);
-        }, 8000));
+        }, 8000);
+        return bShown ? hDlg : (HWND)NULL;
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.idButton);
+        HWND hDlg = openDialog(c.idButton);
+        ASSERT_NE(nullptr, hDlg);
         tb::Pump(300);
         /* The file types, first one chosen. */
         HWND hTypes = GetDlgItem(hDlg, 0x470 /* cmb1 */);
@@ -247,12 +252,8 @@ TEST_F(JoltPageTest, BrowseStartsInTheProgramsAndTheMultimediaFolders)
     }
     /* Cancelling the dialog leaves the field as it is. */
     std::wstring before = Text(kVLaunch);
-    PostMessageA(Item(kVLaunchBrowse), BM_CLICK, 0, 0);
-    HWND hDlg = NULL;
-    ASSERT_TRUE(tb::WaitFor([&] {
-        hDlg = tb::WaitWindow("#32770", tb::Ansi(u8"Наклон").c_str(), 50, m_desk.Pid());
-        return hDlg != NULL && hDlg != Sheet() && IsWindowVisible(hDlg);
-    }, 8000));
+    HWND hDlg = openDialog(kVLaunchBrowse);
+    ASSERT_NE(nullptr, hDlg);
     PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(hDlg, IDCANCEL));
     ASSERT_TRUE(tb::WaitWindowGone(hDlg, 5000));
     tb::Pump(200);
