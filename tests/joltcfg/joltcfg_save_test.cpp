@@ -33,34 +33,24 @@ std::vector<BYTE> Sz(const std::string &s)
 
 TEST_F(JoltPageTest, OkChecksEachDirectionVerticalFirst)
 {
+    /* Which box comes for which direction is JoltCheckDirection's table (the
+     * native tests); here: one case per box, both directions failing, and
+     * blanks as content. Values: actions V, H; sound ticks V, H; paths. */
     struct Case {
-        DWORD dwVAction, dwVSound; const char *pszVLaunch, *pszVSound;
-        DWORD dwHAction, dwHSound; const char *pszHLaunch, *pszHSound;
-        const char *pszBox; int line;
+        Values v;
+        const char *pszBox;
+        int line;
     } cases[] = {
-        { 3, 0, "", "", 1, 0, "x", "x", kNoVProgram, __LINE__ },
-        { 3, 1, "", "", 3, 1, "", "", kNoVProgram, __LINE__ },      /* the vertical box only */
-        { 3, 1, "x", "", 3, 0, "", "", kNoVSound, __LINE__ },
-        { 1, 1, "", "", 0, 1, "", "", kNoVSound, __LINE__ },
-        { 0, 1, "", "", 3, 0, "", "", kNoHProgram, __LINE__ },      /* action 0 passes as it is */
-        { 0, 1, "", "", 2, 1, "", "", kNoHSound, __LINE__ },
-        { 2, 0, "", "", 3, 1, "x", "", kNoHSound, __LINE__ },
-        { 3, 1, " ", " ", 3, 1, "   ", "  ", nullptr, __LINE__ },  /* blanks are content */
-        { 0, 1, "", "", 0, 1, "", "", nullptr, __LINE__ },
+        { { 3, 3, 1, 1, "", "", "", "" }, kNoVProgram, __LINE__ },    /* the vertical box only */
+        { { 3, 3, 1, 0, "x", "", "", "" }, kNoVSound, __LINE__ },
+        { { 0, 3, 1, 0, "", "", "", "" }, kNoHProgram, __LINE__ },    /* action 0 passes as it is */
+        { { 0, 2, 1, 1, "", "", "", "" }, kNoHSound, __LINE__ },
+        { { 3, 3, 1, 1, " ", "   ", " ", "  " }, nullptr, __LINE__ }, /* blanks are content */
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "case of line " << c.line);
         InstallSuite();
-        Values v;
-        v.dwVAction = c.dwVAction;
-        v.dwVSound = c.dwVSound;
-        v.vLaunch = c.pszVLaunch;
-        v.vSound = c.pszVSound;
-        v.dwHAction = c.dwHAction;
-        v.dwHSound = c.dwHSound;
-        v.hLaunch = c.pszHLaunch;
-        v.hSound = c.pszHSound;
-        WriteValues(v, true);
+        WriteValues(c.v, true);
         Stored before = ReadStored();
         ASSERT_NE(nullptr, OpenPage());
         PressOk();
@@ -161,16 +151,19 @@ TEST_F(JoltPageTest, AfterAFailedStartOkWritesNothingAndTellsNobody)
 
 TEST_F(JoltPageTest, EachFailedStartShowsItsBoxAndOkKeepsTheStoredValues)
 {
-    const std::string tooLong(300, 'a');
+    /* What is broken before the console starts, and the box it brings. */
     struct Case {
-        int nBreak;   /* what is broken before the console starts */
+        bool (*pfnBreak)();
         const char *pszBox;
         int line;
     } cases[] = {
-        { 0, kRegOpen, __LINE__ },    /* no machine key */
-        { 1, kBroken, __LINE__ },     /* no machine "Version" */
-        { 2, kRegData, __LINE__ },    /* a user path longer than 259 characters */
-        { 3, kBroken, __LINE__ },     /* user time present, machine time missing */
+        { [] { return tb::RegDeleteTree(HKEY_LOCAL_MACHINE, TILTKIT_REG_JOLT); }, kRegOpen, __LINE__ },
+        { [] { return tb::RegDeleteVal(HKEY_LOCAL_MACHINE, TILTKIT_REG_JOLT, "Version"); }, kBroken, __LINE__ },
+        /* a user path longer than 259 characters */
+        { [] { return tb::RegSetString(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "HorizontalSoundPath",
+                                       std::string(300, 'a')); }, kRegData, __LINE__ },
+        /* user time present, machine time missing */
+        { [] { return tb::RegDeleteVal(HKEY_LOCAL_MACHINE, TILTKIT_REG_JOLT, "InstallTime"); }, kBroken, __LINE__ },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "case of line " << c.line);
@@ -180,20 +173,7 @@ TEST_F(JoltPageTest, EachFailedStartShowsItsBoxAndOkKeepsTheStoredValues)
         v.dwVSound = 1;
         WriteValues(v);
         WriteValues(v, true);
-        switch (c.nBreak) {
-        case 0:
-            ASSERT_TRUE(tb::RegDeleteTree(HKEY_LOCAL_MACHINE, TILTKIT_REG_JOLT));
-            break;
-        case 1:
-            ASSERT_TRUE(tb::RegDeleteVal(HKEY_LOCAL_MACHINE, TILTKIT_REG_JOLT, "Version"));
-            break;
-        case 2:
-            ASSERT_TRUE(tb::RegSetString(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "HorizontalSoundPath", tooLong));
-            break;
-        case 3:
-            ASSERT_TRUE(tb::RegDeleteVal(HKEY_LOCAL_MACHINE, TILTKIT_REG_JOLT, "InstallTime"));
-            break;
-        }
+        ASSERT_TRUE(c.pfnBreak());
         Stored before = ReadStored();
         ASSERT_TRUE(m_desk.Start(tb::BinPath("Tiltdesk.exe")));
         ExpectBox(c.pszBox, c.line);
