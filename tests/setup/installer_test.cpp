@@ -39,13 +39,6 @@ bool Built(const std::string &name)
     return FileExists(tb::BinPath(name));
 }
 
-std::string Special(int csidl)
-{
-    char sz[MAX_PATH] = "";
-    SHGetSpecialFolderPathA(NULL, sz, csidl, FALSE);
-    return sz;
-}
-
 DWORD FileSize(const std::string &path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -85,37 +78,15 @@ std::string FileVersion(const std::string &path)
     return sz;
 }
 
-struct SheetFind {
-    DWORD dwPid;
-    std::wstring caption;
-    HWND hwnd;
-};
-
-BOOL CALLBACK FindSheetProc(HWND hwnd, LPARAM lParam)
-{
-    SheetFind *pFind = (SheetFind *)lParam;
-    DWORD dwPid = 0;
-    char szClass[16];
-    wchar_t wsz[128];
-    GetWindowThreadProcessId(hwnd, &dwPid);
-    GetClassNameA(hwnd, szClass, sizeof(szClass));
-    GetWindowTextW(hwnd, wsz, 128);
-    if (dwPid == pFind->dwPid && IsWindowVisible(hwnd) && lstrcmpA(szClass, "#32770") == 0 &&
-        pFind->caption == wsz) {
-        pFind->hwnd = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+/* The console's sheet, once shown. */
 HWND WaitSheet(DWORD dwPid, DWORD dwTimeoutMs)
 {
-    SheetFind find = { dwPid, tb::Wide(kConsoleCaption), NULL };
+    HWND hwnd = NULL;
     tb::WaitFor([&] {
-        EnumWindows(FindSheetProc, (LPARAM)&find);
-        return find.hwnd != NULL;
+        hwnd = tb::WaitWindow("#32770", tb::Ansi(kConsoleCaption).c_str(), 50, dwPid);
+        return hwnd != NULL && IsWindowVisible(hwnd);
     }, dwTimeoutMs);
-    return find.hwnd;
+    return hwnd;
 }
 
 class InstallerTest : public ::testing::Test {
@@ -295,11 +266,10 @@ TEST_F(InstallerTest, ReinstallationGivesAUserTheJoltDefaultsBack)
     std::vector<BYTE> machineSetting;
     ASSERT_TRUE(tb::RegGetBinary(HKEY_LOCAL_MACHINE, TILTKIT_REG_JOLT, "JoltSetting", &machineSetting));
 
-    /* The user's own choices. */
+    /* The user's own choice (that every Jolt value comes back with a new
+     * stamp is the Jolt store's test; here: the installer stamps anew). */
     const BYTE abMine[16] = { 3, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0 };
     ASSERT_TRUE(tb::RegSetBinary(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "JoltSetting", abMine, 16));
-    ASSERT_TRUE(tb::RegSetDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "IdleTime", 4321));
-    ASSERT_TRUE(tb::RegSetString(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "VerticalLaunchPath", "C:\\mine.exe"));
 
     /* Reinstalling over the running Joltrun: it is closed, replaced and started again. */
     Sleep(20);
@@ -314,13 +284,6 @@ TEST_F(InstallerTest, ReinstallationGivesAUserTheJoltDefaultsBack)
         return tb::RegGetBinary(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "JoltSetting", &userSetting) &&
                userSetting == machineSetting;
     }, 10000));
-    DWORD dwIdle = 0, dwMachineIdle = 1;
-    EXPECT_TRUE(tb::RegGetDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "IdleTime", &dwIdle));
-    EXPECT_TRUE(tb::RegGetDword(HKEY_LOCAL_MACHINE, TILTKIT_REG_JOLT, "IdleTime", &dwMachineIdle));
-    EXPECT_EQ(dwMachineIdle, dwIdle);
-    std::string launch;
-    EXPECT_TRUE(tb::RegGetString(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, "VerticalLaunchPath", &launch));
-    EXPECT_EQ(tb::DefaultText("Jolt", "VerticalLaunchPath", m_installDir), launch);
 }
 
 TEST_F(InstallerTest, UninstallationRemovesTheInstallationAndKeepsUsersSettings)

@@ -217,7 +217,7 @@ bool RemoveTreeLong(const std::string &path)
     return GetFileAttributesW(w.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
-static std::string Special(int csidl)
+std::string Special(int csidl)
 {
     char sz[MAX_PATH] = "";
     SHGetSpecialFolderPathA(NULL, sz, csidl, FALSE);

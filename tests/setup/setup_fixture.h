@@ -59,6 +59,7 @@ bool ExistsLong(const std::string &path);
 bool RemoveTreeLong(const std::string &path);
 
 /* Special folders of this user and the profiles around it. */
+std::string Special(int csidl);   /* SHGetSpecialFolderPath, "" if none */
 std::string ProgramsFolder();      /* CSIDL_PROGRAMS */
 std::string ProgramFilesFolder();  /* CSIDL_PROGRAM_FILES */
 std::string ProfileFolder();       /* this user's profile (CSIDL_PROFILE) */
