@@ -219,8 +219,8 @@ TEST_F(InstallerTest, InstallationPlacesFilesWritesEveryDefaultAndTheConsoleOpen
     EXPECT_EQ(feedStamp, joltStamp);
 
     /* Shortcuts: the console in the Start menu, Joltrun at every logon. */
-    EXPECT_EQ(m_installDir + "\\Tiltdesk.exe", LinkTarget(m_menu + "\\Tiltkit.lnk"));
-    EXPECT_EQ(m_installDir + "\\Joltrun.exe", LinkTarget(m_startupLink));
+    EXPECT_EQ(m_installDir + "\\Tiltdesk.exe", ReadLink(m_menu + "\\Tiltkit.lnk").target);
+    EXPECT_EQ(m_installDir + "\\Joltrun.exe", ReadLink(m_startupLink).target);
 
     /* The uninstall entry carries the version the binaries were built with. */
     std::string version, uninstall, name;
@@ -298,11 +298,11 @@ TEST_F(InstallerTest, UninstallationRemovesTheInstallationAndKeepsUsersSettings)
      * shortcut of the other user's to something else. */
     std::string feedrun = m_installDir + "\\Feedrun.exe";
     ASSERT_TRUE(MakeDirs(m_tablet));
-    ASSERT_TRUE(MakeLink(m_tablet + "\\Game.lnk", feedrun, "Game"));
-    ASSERT_TRUE(MakeLink(m_tablet + "\\Viewer.lnk", feedrun, "Viewer"));
+    ASSERT_TRUE(WriteLink(m_tablet + "\\Game.lnk", feedrun, "Game"));
+    ASSERT_TRUE(WriteLink(m_tablet + "\\Viewer.lnk", feedrun, "Viewer"));
     ASSERT_TRUE(MakeDirs(m_otherTablet));
-    ASSERT_TRUE(MakeLink(m_otherTablet + "\\Game.lnk", feedrun, "Game"));
-    ASSERT_TRUE(MakeLink(m_otherTablet + "\\Notepad.lnk", "C:\\windows\\notepad.exe"));
+    ASSERT_TRUE(WriteLink(m_otherTablet + "\\Game.lnk", feedrun, "Game"));
+    ASSERT_TRUE(WriteLink(m_otherTablet + "\\Notepad.lnk", "C:\\windows\\notepad.exe"));
     ASSERT_TRUE(tb::RegSetString(HKEY_CURRENT_USER, TILTKIT_REG_TILTFEED "\\Game", "Path", "C:\\game.exe"));
 
     ASSERT_TRUE(m_job->Start(m_installDir + "\\Uninstall.exe", "/S"));
@@ -319,7 +319,7 @@ TEST_F(InstallerTest, UninstallationRemovesTheInstallationAndKeepsUsersSettings)
     EXPECT_FALSE(FileExists(m_startupLink));
     /* Every Tiltfeed shortcut is gone; this user's emptied folder with it. */
     EXPECT_FALSE(DirExists(ProgramsFolder() + "\\Zelvar"));
-    EXPECT_EQ((std::vector<std::string>{ "Notepad.lnk" }), List(m_otherTablet));
+    EXPECT_EQ((std::vector<std::string>{ "Notepad.lnk" }), ListFolder(m_otherTablet));
     /* What belongs to the users stays. */
     EXPECT_TRUE(tb::RegKeyExists(HKEY_CURRENT_USER, TILTKIT_REG_JOLT));
     std::string path;

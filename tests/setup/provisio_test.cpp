@@ -254,32 +254,32 @@ TEST_F(ProvisioTest, StartMenuCleanUpDeletesFeedrunLinksOfEveryProfileOnly)
     for (const std::string &dir : folders) {
         SCOPED_TRACE(dir);
         ASSERT_TRUE(MakeDirs(dir + "\\sub"));
-        ASSERT_TRUE(MakeLink(dir + "\\" + game + ".lnk", m_feedrun, gameArgs));
-        ASSERT_TRUE(MakeLink(dir + "\\lower.lnk", lower, "x"));
-        ASSERT_TRUE(MakeLink(dir + "\\Notepad.lnk", "C:\\windows\\notepad.exe"));
-        ASSERT_TRUE(MakeLink(dir + "\\sub\\Inner.lnk", m_feedrun, "inner"));
+        ASSERT_TRUE(WriteLink(dir + "\\" + game + ".lnk", m_feedrun, gameArgs));
+        ASSERT_TRUE(WriteLink(dir + "\\lower.lnk", lower, "x"));
+        ASSERT_TRUE(WriteLink(dir + "\\Notepad.lnk", "C:\\windows\\notepad.exe"));
+        ASSERT_TRUE(WriteLink(dir + "\\sub\\Inner.lnk", m_feedrun, "inner"));
         ASSERT_TRUE(WriteFile(dir + "\\readme.txt", "notes"));
         ASSERT_TRUE(WriteFile(dir + "\\fake.lnk", "not a link"));
-        ASSERT_EQ(m_feedrun, LinkTarget(dir + "\\" + game + ".lnk"));
+        ASSERT_EQ(m_feedrun, ReadLink(dir + "\\" + game + ".lnk").target);
     }
     /* A profile whose name starts with a dot is passed over; one without a
      * Start menu and a plain file among the profiles are harmless. */
     std::string dotted = TabletFolder(m_root + "\\.tkdot");
     ASSERT_TRUE(MakeDirs(dotted));
-    ASSERT_TRUE(MakeLink(dotted + "\\a.lnk", m_feedrun));
+    ASSERT_TRUE(WriteLink(dotted + "\\a.lnk", m_feedrun));
     ASSERT_TRUE(MakeDirs(m_root + "\\tkempty"));
     ASSERT_TRUE(WriteFile(m_root + "\\tkfile.txt"));
     /* Feedrun links outside the Tiltfeed folder are not Tiltfeed's. */
     std::string elsewhere = ProgramsFolder() + "\\Zelvar\\Other";
     ASSERT_TRUE(MakeDirs(elsewhere));
-    ASSERT_TRUE(MakeLink(elsewhere + "\\x.lnk", m_feedrun));
+    ASSERT_TRUE(WriteLink(elsewhere + "\\x.lnk", m_feedrun));
 
     EXPECT_EQ(0, m_lib.pfnUninstInitialize(m_hwnd, 0, 0));
 
     for (const std::string &dir : folders) {
         SCOPED_TRACE(dir);
         EXPECT_EQ((std::vector<std::string>{ "Notepad.lnk", "fake.lnk", "readme.txt", "sub" }),
-                  List(dir));
+                  ListFolder(dir));
         EXPECT_TRUE(FileExists(dir + "\\sub\\Inner.lnk"));
     }
     EXPECT_TRUE(FileExists(dotted + "\\a.lnk"));
@@ -302,13 +302,13 @@ TEST_F(ProvisioTest, AnEmptyOrMissingFeedrunPathDeletesNoShortcut)
         else
             ASSERT_TRUE(tb::RegSetString(HKEY_LOCAL_MACHINE, TILTKIT_REG_TILTFEED, "HelpFilePath", "x"));
         ASSERT_TRUE(MakeDirs(dir));
-        ASSERT_TRUE(MakeLink(dir + "\\game.lnk", m_feedrun, "game"));
+        ASSERT_TRUE(WriteLink(dir + "\\game.lnk", m_feedrun, "game"));
         ASSERT_TRUE(WriteFile(dir + "\\fake.lnk", "not a link"));
         ASSERT_TRUE(WriteFile(dir + "\\empty.lnk", ""));
-        ASSERT_EQ("", LinkTarget(dir + "\\fake.lnk"));
+        ASSERT_EQ("", ReadLink(dir + "\\fake.lnk").target);
 
         EXPECT_EQ(0, m_lib.pfnUninstInitialize(m_hwnd, 0, 0));
-        EXPECT_EQ((std::vector<std::string>{ "empty.lnk", "fake.lnk", "game.lnk" }), List(dir));
+        EXPECT_EQ((std::vector<std::string>{ "empty.lnk", "fake.lnk", "game.lnk" }), ListFolder(dir));
         EXPECT_FALSE(tb::RegKeyExists(HKEY_LOCAL_MACHINE, TILTKIT_REG_ROOT));
     }
 }
@@ -321,19 +321,19 @@ TEST_F(ProvisioTest, PathsBeyond259CharactersAreSkippedNotCut)
     ASSERT_TRUE(MakeDirs(dir));
     ASSERT_LT(dir.size(), 200u);
     std::string longName = std::string(256 - dir.size(), 'L') + ".lnk";
-    ASSERT_TRUE(MakeLink(dir + "\\tmp.lnk", m_feedrun));
+    ASSERT_TRUE(WriteLink(dir + "\\tmp.lnk", m_feedrun));
     ASSERT_TRUE(MoveLong(dir + "\\tmp.lnk", dir + "\\" + longName));
     ASSERT_GT(dir.size() + 1 + longName.size(), 259u);
     /* The first 259 characters of that path name another file, which stays. */
     std::string cut = (dir + "\\" + longName).substr(0, 259);
     ASSERT_TRUE(WriteFile(cut, "someone else's"));
-    ASSERT_TRUE(MakeLink(dir + "\\ok.lnk", m_feedrun));
+    ASSERT_TRUE(WriteLink(dir + "\\ok.lnk", m_feedrun));
 
     /* A profile whose Tiltfeed folder lies beyond 259 characters. */
     std::string deep = TabletFolder(m_root + "\\" + LongProfileName());
     ASSERT_GT(deep.size(), 259u);
     ASSERT_TRUE(MakeDirsLong(deep));
-    ASSERT_TRUE(MakeLink(dir + "\\tmp.lnk", m_feedrun));
+    ASSERT_TRUE(WriteLink(dir + "\\tmp.lnk", m_feedrun));
     ASSERT_TRUE(MoveLong(dir + "\\tmp.lnk", deep + "\\deep.lnk"));
 
     EXPECT_EQ(0, m_lib.pfnUninstInitialize(m_hwnd, 0, 0));
@@ -375,7 +375,7 @@ TEST_F(ProvisioTest, LauncherFolderGoesOnlyWhenItHoldsNothingButTheMotionFiles)
         EXPECT_EQ(0, m_lib.pfnUninstInitialize(m_hwnd, 0, 0));
         EXPECT_EQ(!c.bFolderGone, DirExists(m_quadrix));
         if (!c.bFolderGone) {
-            EXPECT_EQ(c.left, List(m_quadrix));
+            EXPECT_EQ(c.left, ListFolder(m_quadrix));
         }
         for (const std::string &f : c.files) {
             if (f.find('\\') != std::string::npos) {

@@ -1,6 +1,5 @@
 #include "setup_fixture.h"
 
-#include <algorithm>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -75,75 +74,6 @@ bool MakeDirs(const std::string &path)
 {
     int r = SHCreateDirectoryExA(NULL, path.c_str(), NULL);
     return r == ERROR_SUCCESS || r == ERROR_ALREADY_EXISTS || r == ERROR_FILE_EXISTS;
-}
-
-bool RemoveTree(const std::string &path)
-{
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return true;
-    std::string from = path + '\0';
-    SHFILEOPSTRUCTA op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-    SHFileOperationA(&op);
-    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
-}
-
-std::vector<std::string> List(const std::string &dir)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string name = fd.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-bool MakeLink(const std::string &lnk, const std::string &target, const std::string &args)
-{
-    IShellLinkA *psl = NULL;
-    IPersistFile *ppf = NULL;
-    bool bOk = false;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                (void **)&psl)))
-        return false;
-    psl->SetPath(target.c_str());
-    psl->SetArguments(args.c_str());
-    if (SUCCEEDED(psl->QueryInterface(IID_IPersistFile, (void **)&ppf))) {
-        std::wstring w(MAX_PATH, L'\0');
-        MultiByteToWideChar(CP_ACP, 0, lnk.c_str(), -1, &w[0], MAX_PATH);
-        bOk = SUCCEEDED(ppf->Save(w.c_str(), TRUE));
-        ppf->Release();
-    }
-    psl->Release();
-    return bOk;
-}
-
-std::string LinkTarget(const std::string &lnk)
-{
-    IShellLinkA *psl = NULL;
-    IPersistFile *ppf = NULL;
-    char sz[MAX_PATH] = "";
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                (void **)&psl)))
-        return "";
-    if (SUCCEEDED(psl->QueryInterface(IID_IPersistFile, (void **)&ppf))) {
-        std::wstring w(MAX_PATH, L'\0');
-        MultiByteToWideChar(CP_ACP, 0, lnk.c_str(), -1, &w[0], MAX_PATH);
-        if (SUCCEEDED(ppf->Load(w.c_str(), STGM_READ)))
-            psl->GetPath(sz, MAX_PATH, NULL, SLGP_UNCPRIORITY);
-        ppf->Release();
-    }
-    psl->Release();
-    return sz;
 }
 
 /* ANSI to UTF-16 through the code page (paths of the tests are ANSI). */

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 #include "testbench/testbench.h"
+#include "testbench/shellfiles.h"
 #include "setup/provisio.h"
 
 #include <string>
@@ -42,15 +43,11 @@ bool DirExists(const std::string &path);
 bool WriteFile(const std::string &path, const std::string &content = "x");
 /* Creates a folder and every missing parent. */
 bool MakeDirs(const std::string &path);
-/* Deletes a folder with all its content; true when it is gone. */
-bool RemoveTree(const std::string &path);
-/* Sorted names in a folder, without "." and "..". */
-std::vector<std::string> List(const std::string &dir);
-
-/* Writes a shell link to target (with COM initialised by the caller). */
-bool MakeLink(const std::string &lnk, const std::string &target, const std::string &args = "");
-/* The target a shell link reads back with, "" when it cannot be loaded. */
-std::string LinkTarget(const std::string &lnk);
+/* Shell links, folder deletion and listing: the test bench's. */
+using tb::ListFolder;
+using tb::ReadLink;
+using tb::RemoveTree;
+using tb::WriteLink;
 
 /* Paths beyond 259 characters, through the "\\?\" form. */
 bool MakeDirsLong(const std::string &path);

@@ -205,18 +205,8 @@ TEST_F(FeedPageTest, RefreshRepairsDeletedRetargetedAndBrokenItems)
         EXPECT_FALSE(ItemExists(longName));
     }
     EXPECT_TRUE(ItemExists(wide));
-    std::vector<std::string> files;
-    WIN32_FIND_DATAA fd;
-    HANDLE hFind = FindFirstFileA((m_folder + "\\*").c_str(), &fd);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hFind);
-    do {
-        if (fd.cFileName[0] != '.')
-            files.push_back(fd.cFileName);
-    } while (FindNextFileA(hFind, &fd));
-    FindClose(hFind);
-    std::sort(files.begin(), files.end());
     EXPECT_EQ((std::vector<std::string>{ "Blocked.lnk", "Broken.lnk", "Deleted.lnk", "Retargeted.lnk",
-                                         "Valid.lnk" }), files);
+                                         "Valid.lnk" }), tb::ListFolder(m_folder));
     /* The horizontal extent follows the widest name. */
     EXPECT_GT((int)SendDlgItemMessageW(m_hPage, fp::kList, LB_GETHORIZONTALEXTENT, 0, 0), 2);
 

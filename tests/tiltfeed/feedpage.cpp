@@ -39,83 +39,6 @@ const char *const kText[38] = {
     /* 37 */ u8"Невозможно использовать это приложение с помощью Tiltfeed.",
 };
 
-static std::wstring WideFromAnsi(const std::string &ansi)
-{
-    std::wstring w(ansi.size() + 1, L'\0');
-    int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &w[0], (int)w.size());
-    w.resize(n > 0 ? n - 1 : 0);
-    return w;
-}
-
-Link ReadLink(const std::string &path)
-{
-    Link link;
-    IShellLinkA *psl = NULL;
-    IPersistFile *ppf = NULL;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                (void **)&psl)))
-        return link;
-    if (SUCCEEDED(psl->QueryInterface(IID_IPersistFile, (void **)&ppf))) {
-        if (SUCCEEDED(ppf->Load(WideFromAnsi(path).c_str(), STGM_READ))) {
-            char sz[1024] = "";
-            int nIcon = 0;
-            link.loaded = true;
-            psl->GetPath(sz, sizeof(sz), NULL, SLGP_UNCPRIORITY);
-            link.target = sz;
-            sz[0] = '\0';
-            psl->GetArguments(sz, sizeof(sz));
-            link.arguments = sz;
-            sz[0] = '\0';
-            psl->GetIconLocation(sz, sizeof(sz), &nIcon);
-            link.icon = sz;
-        }
-        ppf->Release();
-    }
-    psl->Release();
-    return link;
-}
-
-bool WriteLink(const std::string &path, const std::string &target, const std::string &args)
-{
-    IShellLinkA *psl = NULL;
-    IPersistFile *ppf = NULL;
-    bool bOk = false;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                (void **)&psl)))
-        return false;
-    psl->SetPath(target.c_str());
-    psl->SetArguments(args.c_str());
-    if (SUCCEEDED(psl->QueryInterface(IID_IPersistFile, (void **)&ppf))) {
-        bOk = SUCCEEDED(ppf->Save(WideFromAnsi(path).c_str(), TRUE));
-        ppf->Release();
-    }
-    psl->Release();
-    return bOk;
-}
-
-/* Empties and removes a folder with everything in it. */
-static void RemoveFolder(const std::string &folder)
-{
-    WIN32_FIND_DATAA fd;
-    HANDLE hFind = FindFirstFileA((folder + "\\*").c_str(), &fd);
-    if (hFind != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + "\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveFolder(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(hFind, &fd));
-        FindClose(hFind);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 void FeedPageTest::SetUp()
 {
     CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
@@ -132,7 +55,7 @@ void FeedPageTest::SetUp()
     char szPrograms[MAX_PATH] = "";
     ASSERT_TRUE(SHGetSpecialFolderPathA(NULL, szPrograms, CSIDL_PROGRAMS, TRUE));
     m_folder = std::string(szPrograms) + "\\Zelvar\\Tablet PC";
-    RemoveFolder(m_folder);
+    tb::RemoveTree(m_folder);
     m_nLimit = 242 - (int)m_folder.size();
 }
 
@@ -141,7 +64,7 @@ void FeedPageTest::TearDown()
     m_console.Kill();
     tb::KillTargets();
     tb::ResetRegistry();
-    RemoveFolder(m_folder);
+    tb::RemoveTree(m_folder);
     CoUninitialize();
 }
 
@@ -174,7 +97,10 @@ bool FeedPageTest::ItemExists(const std::string &nameUtf8) const
 
 static std::string Utf8FromAnsi(const std::string &ansi)
 {
-    return tb::Utf8(WideFromAnsi(ansi));
+    std::wstring w(ansi.size() + 1, L'\0');
+    int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &w[0], (int)w.size());
+    w.resize(n > 0 ? n - 1 : 0);
+    return tb::Utf8(w);
 }
 
 std::vector<std::string> FeedPageTest::ItemKeys() const

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include "testbench/testbench.h"
+#include "testbench/shellfiles.h"
 #include <string>
 #include <vector>
 
@@ -27,16 +28,10 @@ enum {
     kCursorRate = 1015, kPath = 1022, kBrowse = 1023,
 };
 
-/* A shortcut as the shell reads it. */
-struct Link {
-    bool loaded = false;
-    std::string target;      /* ANSI */
-    std::string arguments;   /* ANSI */
-    std::string icon;        /* ANSI */
-};
-Link ReadLink(const std::string &path);
-/* A shortcut written by the test itself (a foreign one). */
-bool WriteLink(const std::string &path, const std::string &target, const std::string &args);
+/* Shortcuts as the shell reads them; WriteLink writes a foreign one. */
+using tb::Link;
+using tb::ReadLink;
+using tb::WriteLink;
 
 class FeedPageTest : public ::testing::Test {
 protected:
