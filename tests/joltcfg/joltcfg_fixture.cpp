@@ -72,11 +72,6 @@ void JoltPageTest::TearDown()
     m_manager.Stop();
 }
 
-std::string JoltPageTest::Program(const std::string &name) const
-{
-    return m_dir + "\\" + name + ".exe";
-}
-
 void JoltPageTest::WriteValues(const Values &v, bool bUser)
 {
     HKEY hRoot = bUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
@@ -114,27 +109,11 @@ Stored JoltPageTest::ReadStored() const
     return s;
 }
 
-HWND JoltPageTest::WaitPage(DWORD dwTimeoutMs)
-{
-    m_hPage = WaitJoltPage(m_desk.Pid(), dwTimeoutMs);
-    return m_hPage;
-}
-
 HWND JoltPageTest::OpenPage(DWORD dwTimeoutMs)
 {
     if (!m_desk.Start(tb::BinPath("Tiltdesk.exe")))
         return NULL;
     return WaitPage(dwTimeoutMs);
-}
-
-bool JoltPageTest::Ticked(int id) const
-{
-    return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-int JoltPageTest::Selection(int idCombo) const
-{
-    return (int)SendMessageA(Item(idCombo), CB_GETCURSEL, 0, 0);
 }
 
 std::vector<std::wstring> JoltPageTest::ComboItems(int idCombo) const
@@ -150,26 +129,6 @@ std::vector<std::wstring> JoltPageTest::ComboItems(int idCombo) const
         items.push_back(wsz);
     }
     return items;
-}
-
-std::wstring JoltPageTest::Text(int id) const
-{
-    return ItemText(m_hPage, id);
-}
-
-void JoltPageTest::Choose(int idCombo, int nIndex)
-{
-    ChooseAction(m_hPage, idCombo, nIndex);
-}
-
-void JoltPageTest::Click(int idButton)
-{
-    SendMessageA(Item(idButton), BM_CLICK, 0, 0);
-}
-
-void JoltPageTest::SetText(int id, const std::string &textUtf8)
-{
-    SetItemText(m_hPage, id, tb::Wide(textUtf8));
 }
 
 void JoltPageTest::TypeChar(int id, int nCaret, wchar_t ch)
@@ -202,11 +161,6 @@ void JoltPageTest::ExpectBox(const char *pszTextUtf8, int line)
     /* The sheet stays open behind the box. */
     EXPECT_TRUE(tb::AnswerMessageBox(m_desk.Pid(), kCaption, pszTextUtf8, tb::kAnyOwner, false, 5000))
         << "box expected at line " << line;
-}
-
-bool JoltPageTest::WaitConsoleEnded(DWORD dwTimeoutMs)
-{
-    return m_desk.Wait(dwTimeoutMs) == 0;
 }
 
 bool JoltPageTest::StartRuntime()

@@ -62,27 +62,27 @@ protected:
      * together with the machine's "Version" and "InstallTime", so that the
      * user's copy counts as current). */
     void WriteValues(const Values &v, bool bUser = false);
-    std::string Program(const std::string &name) const;
+    std::string Program(const std::string &name) const { return m_dir + "\\" + name + ".exe"; }
     Stored ReadStored() const;
 
     /* Starts the console and waits for the Jolt page (NULL if none shows). */
     HWND OpenPage(DWORD dwTimeoutMs = 10000);
     /* Waits for the page after the error boxes of its start were handled. */
-    HWND WaitPage(DWORD dwTimeoutMs = 10000);
+    HWND WaitPage(DWORD dwTimeoutMs = 10000) { return m_hPage = WaitJoltPage(m_desk.Pid(), dwTimeoutMs); }
     HWND Sheet() const { return GetParent(m_hPage); }
     HWND Item(int id) const { return GetDlgItem(m_hPage, id); }
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
-    bool Ticked(int id) const;
-    int Selection(int idCombo) const;
+    bool Ticked(int id) const { return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    int Selection(int idCombo) const { return (int)SendMessageA(Item(idCombo), CB_GETCURSEL, 0, 0); }
     std::vector<std::wstring> ComboItems(int idCombo) const;
-    std::wstring Text(int id) const;
+    std::wstring Text(int id) const { return ItemText(m_hPage, id); }
 
     /* A user's choice in an action combo: selection, then its notification. */
-    void Choose(int idCombo, int nIndex);
+    void Choose(int idCombo, int nIndex) { ChooseAction(m_hPage, idCombo, nIndex); }
     /* A user's click on a check box. */
-    void Click(int idButton);
+    void Click(int idButton) { SendMessageA(Item(idButton), BM_CLICK, 0, 0); }
     /* Sets an edit's text as a paste of the whole text would (checked by the page). */
-    void SetText(int id, const std::string &textUtf8);
+    void SetText(int id, const std::string &textUtf8) { SetItemText(m_hPage, id, tb::Wide(textUtf8)); }
     /* Types one character at a caret position; posted, as a box may follow. */
     void TypeChar(int id, int nCaret, wchar_t ch);
     DWORD Caret(int id) const;
@@ -94,7 +94,7 @@ protected:
     /* Expects a box with the page's caption and this text, and closes it. */
     void ExpectBox(const char *pszTextUtf8, int line);
     /* The console has ended (exit code 0). */
-    bool WaitConsoleEnded(DWORD dwTimeoutMs = 8000);
+    bool WaitConsoleEnded(DWORD dwTimeoutMs = 8000) { return m_desk.Wait(dwTimeoutMs) == 0; }
 
     /* Joltrun against the manager stand-in. */
     bool StartRuntime();
