@@ -101,17 +101,15 @@ TEST_F(FeedPageTest, AddedItemStartsThroughItsShortcut)
     ASSERT_TRUE(WaitEntries({ "Blocknot", kTarget }));
     EXPECT_EQ("Blocknot", Selected());
     std::string s;
-    DWORD dw = 0;
     EXPECT_TRUE(tb::RegGetString(HKEY_CURRENT_USER, Key(kTarget), "FileName", &s));
     EXPECT_EQ("Feedtarget.exe", s);
     EXPECT_TRUE(tb::RegGetString(HKEY_CURRENT_USER, Key(kTarget), "Path", &s));
     EXPECT_EQ(tb::BinPath("Feedtarget.exe"), s);
-    EXPECT_TRUE(tb::RegGetDword(HKEY_CURRENT_USER, Key(kTarget), "Type", &dw));
-    EXPECT_EQ(1u, dw);
-    EXPECT_TRUE(tb::RegGetDword(HKEY_CURRENT_USER, Key(kTarget), "Mouse_Rate", &dw));
-    EXPECT_EQ(70u, dw);
-    EXPECT_TRUE(tb::RegGetDword(HKEY_CURRENT_USER, Key(kTarget), "CursorKey_Rate", &dw));
-    EXPECT_EQ(12u, dw);
+    for (auto value : { std::make_pair("Type", 1u), { "Mouse_Rate", 70u }, { "CursorKey_Rate", 12u } }) {
+        DWORD dw = 0;
+        EXPECT_TRUE(tb::RegGetDword(HKEY_CURRENT_USER, Key(kTarget), value.first, &dw));
+        EXPECT_EQ(value.second, dw) << value.first;
+    }
     fp::Link link = fp::ReadLink(LinkPath(kTarget));
     ASSERT_TRUE(link.loaded);
     EXPECT_EQ(tb::BinPath("Feedrun.exe"), link.target);
