@@ -25,12 +25,12 @@ DWORD Since(DWORD dwStart)
     return GetTickCount() - dwStart;
 }
 
-/* A local time in seconds. */
-double Seconds(const SYSTEMTIME &st)
+/* A local time in 100-nanosecond units. */
+ULONGLONG Ticks(const SYSTEMTIME &st)
 {
     FILETIME ft;
     SystemTimeToFileTime(&st, &ft);
-    return (((ULONGLONG)ft.dwHighDateTime << 32) | ft.dwLowDateTime) / 1e7;
+    return ((ULONGLONG)ft.dwHighDateTime << 32) | ft.dwLowDateTime;
 }
 
 class ProvisioTest : public ::testing::Test {
@@ -146,7 +146,7 @@ TEST_F(ProvisioTest, SetInstInfoStampsTheMachineKeysThatExist)
     EXPECT_EQ(jolt, feed);
     SYSTEMTIME stStamp;
     memcpy(&stStamp, jolt.data(), sizeof(stStamp));
-    double dSeconds = Seconds(stStamp) - Seconds(stBefore);
+    double dSeconds = (double)(LONGLONG)(Ticks(stStamp) - Ticks(stBefore)) / 1e7;
     EXPECT_GE(dSeconds, 0.0);
     EXPECT_LT(dSeconds, 5.0);
     /* The other values of the keys are left alone. */
