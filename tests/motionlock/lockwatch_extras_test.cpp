@@ -10,33 +10,12 @@
 #include "extras/extrapure.h"
 #include "hwgate_standin.h"
 #include "inproc.h"
+#include "runtime_fixture.h"
 
 using namespace mltest;
 
-class LockwatchExtras : public ::testing::Test {
+class LockwatchExtras : public LockwatchRuntime {
 protected:
-    void SetUp() override
-    {
-        tb::ResetRegistry();
-        tb::RegisterGravmon();
-        HwgateReset();
-        ASSERT_TRUE(m_manager.Start());
-        ASSERT_EQ(1, m_manager.Command("accel 0.25 -0.5"));
-        InstallFakePlatform();
-        ResetLockwatchGlobals();
-        ASSERT_TRUE(m_mixer.Ok());
-        m_mixer.SetMute(1);
-        m_mixer.SetVolume(30000);
-    }
-    void TearDown() override
-    {
-        m_lw.Close();
-        ResetLockwatchGlobals();
-        RemoveFakePlatform();
-        m_manager.Stop();
-        HwgateReset();
-        tb::ResetRegistry();
-    }
     void Settings(DWORD dwThreshold, DWORD dwHold)
     {
         ASSERT_TRUE(tb::RegSetDword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH,
@@ -44,17 +23,7 @@ protected:
         ASSERT_TRUE(tb::RegSetDword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH,
                                     EXTRA_VAL_HOLDALARM, dwHold));
     }
-    void StartArmed()
-    {
-        ASSERT_TRUE(m_lw.Create());
-        ASSERT_TRUE(m_lw.WaitLocked());
-        ASSERT_TRUE(m_lw.WaitArmed());
-    }
     bool SpeakerRaised() { return m_mixer.Mute() == 0 && m_mixer.Volume() == m_mixer.VolumeMax(); }
-
-    tb::Manager m_manager;
-    InprocLockwatch m_lw;
-    TestMixer m_mixer;
 };
 
 TEST_F(LockwatchExtras, MovementBelowTheThresholdIsStillAndAboveItSoundsTheAlarm)

@@ -11,53 +11,9 @@
 #include "testbench/manager.h"
 #include "hwgate_standin.h"
 #include "inproc.h"
+#include "runtime_fixture.h"
 
 using namespace mltest;
-
-class LockwatchRuntime : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        tb::ResetRegistry();
-        tb::RegisterGravmon();
-        HwgateReset();
-        ASSERT_TRUE(m_manager.Start());
-        ASSERT_EQ(1, m_manager.Command("accel 0.25 -0.5"));
-        InstallFakePlatform();
-        ResetLockwatchGlobals();
-        ASSERT_TRUE(m_mixer.Ok());
-        m_mixer.SetMute(1);
-        m_mixer.SetVolume(30000);
-    }
-    void TearDown() override
-    {
-        m_lw.Close();
-        ResetLockwatchGlobals();
-        RemoveFakePlatform();
-        m_manager.Stop();
-        HwgateReset();
-        tb::ResetRegistry();
-    }
-    /* Started, locked and holding a baseline. */
-    void StartArmed()
-    {
-        ASSERT_TRUE(m_lw.Create());
-        ASSERT_TRUE(m_lw.WaitLocked());
-        ASSERT_TRUE(m_lw.WaitArmed());
-    }
-    /* No reading is taken for a while. */
-    bool ReadingsStopped(DWORD dwMs = 400)
-    {
-        int n = g_fake.nAccelCalls;
-        tb::Pump(dwMs);
-        return g_fake.nAccelCalls == n;
-    }
-    bool Released() { return m_manager.Command("get override") == 0; }
-
-    tb::Manager m_manager;
-    InprocLockwatch m_lw;
-    TestMixer m_mixer;
-};
 
 TEST_F(LockwatchRuntime, LockTakesTheOverrideAndTheFirstReadingIsTheBaseline)
 {
