@@ -1,4 +1,5 @@
 #include "jolt_fixture.h"
+#include "testbench/jolt_defaults.h"
 
 #include <stdio.h>
 
@@ -94,19 +95,7 @@ bool JoltrunTest::Reload()
 
 std::vector<std::string> JoltrunTest::Runs() const
 {
-    std::vector<std::string> runs;
-    FILE *pf = fopen((m_dir + "\\joltmark.log").c_str(), "rb");
-    if (!pf)
-        return runs;
-    char szLine[512];
-    while (fgets(szLine, sizeof(szLine), pf)) {
-        char *pszBlank = strchr(szLine, ' ');
-        if (pszBlank)
-            *pszBlank = '\0';
-        runs.push_back(szLine);
-    }
-    fclose(pf);
-    return runs;
+    return tb::JoltmarkRuns(m_dir);
 }
 
 bool JoltrunTest::WaitRuns(size_t n, DWORD dwTimeoutMs) const

@@ -176,19 +176,7 @@ bool JoltPageTest::StartRuntime()
 
 std::vector<std::string> JoltPageTest::Runs() const
 {
-    std::vector<std::string> runs;
-    FILE *pf = fopen((m_dir + "\\joltmark.log").c_str(), "rb");
-    if (!pf)
-        return runs;
-    char szLine[512];
-    while (fgets(szLine, sizeof(szLine), pf)) {
-        char *pszBlank = strchr(szLine, ' ');
-        if (pszBlank)
-            *pszBlank = '\0';
-        runs.push_back(szLine);
-    }
-    fclose(pf);
-    return runs;
+    return tb::JoltmarkRuns(m_dir);
 }
 
 bool JoltPageTest::WaitRuns(size_t n, DWORD dwTimeoutMs) const

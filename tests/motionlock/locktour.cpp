@@ -8,6 +8,7 @@
 #include <stdio.h>
 #include <math.h>
 #include "testbench/testbench.h"
+#include "testbench/manager.h"
 #include "gravmon/gravmon.h"
 #include "standins/gravmgr/gravmgr_ctl.h"
 #include "hwgate_standin.h"
@@ -15,35 +16,11 @@
 
 using namespace mltest;
 
-static DWORD s_dwStart;
-
-static void Say(const char *pszFormat, ...)
-{
-    va_list args;
-    printf("[%6.3f s] ", (GetTickCount() - s_dwStart) / 1000.0);
-    va_start(args, pszFormat);
-    vprintf(pszFormat, args);
-    va_end(args);
-    printf("\n");
-    fflush(stdout);
-}
-
-static LRESULT ManagerCommand(HWND hwndManager, const char *pszCmd)
-{
-    COPYDATASTRUCT cds;
-    DWORD_PTR dwResult = (DWORD_PTR)GRAVMGR_RESULT_ERROR;
-    cds.dwData = GRAVMGR_COPYDATA_TAG;
-    cds.cbData = (DWORD)strlen(pszCmd) + 1;
-    cds.lpData = (PVOID)pszCmd;
-    SendMessageTimeoutA(hwndManager, WM_COPYDATA, 0, (LPARAM)&cds, SMTO_NORMAL, 5000, &dwResult);
-    return (LRESULT)dwResult;
-}
-
 static void ShowMixer(const char *pszWhen)
 {
     TestMixer mixer;
     if (mixer.Ok())
-        Say("  mixer %s: mute %lu, volume %lu of %lu", pszWhen, mixer.Mute(), mixer.Volume(),
+        tb::Say("  mixer %s: mute %lu, volume %lu of %lu", pszWhen, mixer.Mute(), mixer.Volume(),
             mixer.VolumeMax());
 }
 
@@ -53,18 +30,18 @@ static DWORD HwgateLogger(void *pBlock, PFN_HWGATEFUNCTION pfnReal)
     DWORD dwCode = pRegs->dwEax, dwNumber = pRegs->dwEbx, dwValue = pRegs->dwEcx;
     DWORD dwResult = pfnReal(pBlock);
     if (dwCode == HWGATE_FN_WRITE)
-        Say("  Hwgate: setting 0x%02lX <- %lu (%s), status %lu", dwNumber, dwValue,
-            dwValue ? "on" : "off", (pRegs->dwEax >> 8) & 0xFF);
+        tb::Say("  Hwgate: setting 0x%02lX <- %lu (%s), status %lu", dwNumber, dwValue,
+            dwValue ? "on" : "off", (DWORD)((pRegs->dwEax >> 8) & 0xFF));
     else
-        Say("  Hwgate: setting 0x%02lX reads %lu, status %lu", dwNumber, (DWORD)pRegs->dwEcx,
-            (pRegs->dwEax >> 8) & 0xFF);
+        tb::Say("  Hwgate: setting 0x%02lX reads %lu, status %lu", dwNumber, (DWORD)pRegs->dwEcx,
+            (DWORD)((pRegs->dwEax >> 8) & 0xFF));
     return dwResult;
 }
 
 static BOOL WINAPI TourLockWorkStation(void)
 {
     g_fake.nLockCalls++;
-    Say("  LockWorkStation(): the workstation is locked (simulated)");
+    tb::Say("  LockWorkStation(): the workstation is locked (simulated)");
     return TRUE;
 }
 
@@ -73,32 +50,32 @@ static BOOL WINAPI TourPlaySoundA(LPCSTR pszSound, HMODULE hmod, DWORD dwFlags)
 {
     BOOL bResult = PlaySoundA(pszSound, hmod, dwFlags);
     if (pszSound == NULL)
-        Say("  sound: PlaySoundA(NULL, 0x%05lX) stops the loop -> %d", dwFlags, bResult);
+        tb::Say("  sound: PlaySoundA(NULL, 0x%05lX) stops the loop -> %d", dwFlags, bResult);
     else
-        Say("  sound: PlaySoundA(\"%s\", 0x%05lX) loops the alarm -> %d", pszSound, dwFlags, bResult);
+        tb::Say("  sound: PlaySoundA(\"%s\", 0x%05lX) loops the alarm -> %d", pszSound, dwFlags, bResult);
     return bResult;
 }
 
 static void RunProgram()
 {
-    Say("Lockwatch.exe starts: it asks the manager for the readings, then locks the workstation");
+    tb::Say("Lockwatch.exe starts: it asks the manager for the readings, then locks the workstation");
     tb::Process proc;
     if (!proc.Start(tb::BinPath("Lockwatch.exe"))) {
-        Say("could not start Lockwatch.exe");
+        tb::Say("could not start Lockwatch.exe");
         return;
     }
     tb::MessageBoxInfo box = tb::WaitMessageBox(proc.Pid(), 10000);
     if (box.found()) {
-        Say("Wine cannot lock the workstation, so Lockwatch gives the readings back and says:");
-        Say("  \"%s\" - \"%s\"", tb::Utf8(box.caption).c_str(), tb::Utf8(box.text).c_str());
+        tb::Say("Wine cannot lock the workstation, so Lockwatch gives the readings back and says:");
+        tb::Say("  \"%s\" - \"%s\"", tb::Utf8(box.caption).c_str(), tb::Utf8(box.text).c_str());
         tb::CloseMessageBox(box);
     }
-    Say("Lockwatch.exe ended with exit code %ld", proc.Wait(5000));
+    tb::Say("Lockwatch.exe ended with exit code %ld", proc.Wait(5000));
 }
 
 static void RunGuard(HWND hwndManager)
 {
-    Say("Now Lockwatch's own code in this process, with the lock simulated");
+    tb::Say("Now Lockwatch's own code in this process, with the lock simulated");
     HwgateReset();
     InstallFakePlatform();
     ResetLockwatchGlobals();
@@ -117,44 +94,43 @@ static void RunGuard(HWND hwndManager)
 
     InprocLockwatch lw;
     if (!lw.Create() || !lw.WaitLocked()) {
-        Say("the lock did not start");
+        tb::Say("the lock did not start");
         RemoveFakePlatform();
         return;
     }
-    Say("  the manager granted the override to window %p", (void *)ManagerCommand(hwndManager, "get override"));
+    tb::Say("  the manager granted the override to window %p", (void *)tb::ManagerCommand(hwndManager, "get override"));
     if (!lw.WaitArmed()) {
-        Say("no reading came");
+        tb::Say("no reading came");
         RemoveFakePlatform();
         return;
     }
-    Say("armed: baseline acceleration X %.4f, Y %.4f; checked every %u ms",
+    tb::Say("armed: baseline acceleration X %.4f, Y %.4f; checked every %u ms",
         g_Lockwatch.fBaselineX, g_Lockwatch.fBaselineY, g_nTimerInterval);
     tb::Pump(1000);
-    Say("the computer stays still: %d readings, no alarm", g_fake.nAccelCalls);
+    tb::Say("the computer stays still: %d readings, no alarm", g_fake.nAccelCalls);
 
-    Say("the manager stand-in moves the computer");
-    ManagerCommand(hwndManager, "move");
+    tb::Say("the manager stand-in moves the computer");
+    tb::ManagerCommand(hwndManager, "move");
     if (tb::WaitFor([] { return g_Lockwatch.bAlarmOn != FALSE; }, 10000))
-        Say("ALARM: a reading differed from the baseline; saved for the unlock: mute %lu, volume %lu %%",
+        tb::Say("ALARM: a reading differed from the baseline; saved for the unlock: mute %lu, volume %lu %%",
             g_MixerState.dwSavedMute, g_MixerState.dwSavedVolume);
     ShowMixer("during the alarm");
     tb::Pump(1500);
 
-    Say("the user unlocks the session (WTS_SESSION_UNLOCK)");
+    tb::Say("the user unlocks the session (WTS_SESSION_UNLOCK)");
     lw.Unlock();
     ShowMixer("after the unlock");
-    Say("  the manager's override is now %ld (released); Lockwatch ended: %s",
-        (long)ManagerCommand(hwndManager, "get override"), lw.Alive() ? "no" : "yes");
+    tb::Say("  the manager's override is now %ld (released); Lockwatch ended: %s",
+        (long)tb::ManagerCommand(hwndManager, "get override"), lw.Alive() ? "no" : "yes");
     RemoveFakePlatform();
     ResetLockwatchGlobals();
 }
 
 int main()
 {
-    s_dwStart = GetTickCount();
     HWND hwndManager = FindWindowA(GRAVMON_WINDOWCLASS, GRAVMON_WINDOWNAME);
     if (hwndManager == NULL) {
-        Say("the accelerometer manager stand-in is not running");
+        tb::Say("the accelerometer manager stand-in is not running");
         return 1;
     }
     RunProgram();

@@ -13,36 +13,11 @@
 #include "testbench/testbench.h"
 #include <psapi.h>
 #include "testbench/capture.h"
+#include "testbench/manager.h"
 #include "gravmon/gravmon.h"
 #include "standins/gravmgr/gravmgr_ctl.h"
 #include "motionlock/lockwatch.h"
 #include "standins/quadrix/quadrix.h"
-
-static DWORD s_dwStart;
-
-static void Say(const char *pszFormat, ...)
-{
-    va_list args;
-    printf("[%6.3f s] ", (GetTickCount() - s_dwStart) / 1000.0);
-    va_start(args, pszFormat);
-    vprintf(pszFormat, args);
-    va_end(args);
-    printf("\n");
-    fflush(stdout);
-}
-
-static LRESULT ManagerCommand(const char *pszCmd)
-{
-    HWND hwndManager = FindWindowA(GRAVMON_WINDOWCLASS, GRAVMON_WINDOWNAME);
-    COPYDATASTRUCT cds;
-    DWORD_PTR dwResult = (DWORD_PTR)GRAVMGR_RESULT_ERROR;
-    cds.dwData = GRAVMGR_COPYDATA_TAG;
-    cds.cbData = (DWORD)strlen(pszCmd) + 1;
-    cds.lpData = (PVOID)pszCmd;
-    if (hwndManager != NULL)
-        SendMessageTimeoutA(hwndManager, WM_COPYDATA, 0, (LPARAM)&cds, SMTO_NORMAL, 5000, &dwResult);
-    return (LRESULT)dwResult;
-}
 
 static std::string ProcessPath(DWORD dwPid)
 {
@@ -57,67 +32,66 @@ static std::string ProcessPath(DWORD dwPid)
 
 int main(int argc, char **argv)
 {
-    s_dwStart = GetTickCount();
     if (argc < 3) {
         printf("usage: quadrix_tour INSTALLFOLDER SCREENSHOTFOLDER\n");
         return 2;
     }
     std::string folder = argv[1], shots = argv[2];
-    LRESULT lOverridesBefore = ManagerCommand("get overrides");
+    LRESULT lOverridesBefore = tb::ManagerCommand(NULL, "get overrides");
 
-    Say("the launcher host starts from %s", folder.c_str());
+    tb::Say("the launcher host starts from %s", folder.c_str());
     tb::Process host;
     if (!host.Start(folder + "\\Quadrix.exe")) {
-        Say("could not start Quadrix.exe");
+        tb::Say("could not start Quadrix.exe");
         return 1;
     }
     HWND hwnd = tb::WaitWindow(QUADRIX_CLASS, QUADRIX_TITLE, 10000, host.Pid());
     if (hwnd == NULL) {
-        Say("the host's window did not come");
+        tb::Say("the host's window did not come");
         return 1;
     }
     tb::Pump(500);
-    Say("the user clicks the host's tray icon");
+    tb::Say("the user clicks the host's tray icon");
     PostMessageA(hwnd, QUADRIX_WM_TRAY, QUADRIX_TRAY_ID, WM_LBUTTONUP);
     HWND hwndMenu = tb::WaitWindow("#32768", NULL, 5000, host.Pid());
     if (hwndMenu == NULL || !tb::WaitFor([&] { return IsWindowVisible(hwndMenu) != FALSE; })) {
-        Say("the menu did not open");
+        tb::Say("the menu did not open");
         return 1;
     }
     PostMessageA(hwndMenu, WM_KEYDOWN, VK_DOWN, 0);
     tb::Pump(300);
     std::string shot = tb::SaveScreenshot(hwndMenu, shots, "quadrix-menu");
-    Say("the menu shows the motion-security item with its icon: %s", shot.empty() ? "(no screenshot)" : shot.c_str());
+    tb::Say("the menu shows the motion-security item with its icon: %s", shot.empty() ? "(no screenshot)" : shot.c_str());
     shot = tb::SaveScreenshot(NULL, shots, "quadrix-screen");
     if (!shot.empty())
-        Say("  the whole screen: %s", shot.c_str());
+        tb::Say("  the whole screen: %s", shot.c_str());
 
-    Say("the user picks \"%s\"", u8"Программа Lockwatch");
+    tb::Say("the user picks \"%s\"", u8"Программа Lockwatch");
     PostMessageA(hwndMenu, WM_KEYDOWN, VK_RETURN, 0);
     HWND hwndLock = tb::WaitWindow(LOCKWATCH_CLASS, LOCKWATCH_TITLE, 10000);
     if (hwndLock == NULL) {
-        Say("Lockwatch did not start");
+        tb::Say("Lockwatch did not start");
         PostMessageA(hwnd, WM_CLOSE, 0, 0);
         host.Wait(5000);
         return 1;
     }
     DWORD dwPid = 0;
     GetWindowThreadProcessId(hwndLock, &dwPid);
-    Say("Lockwatch runs: %s", ProcessPath(dwPid).c_str());
+    tb::Say("Lockwatch runs: %s", ProcessPath(dwPid).c_str());
     tb::MessageBoxInfo box = tb::WaitMessageBox(dwPid, 10000);
-    LRESULT lOverrides = ManagerCommand("get overrides") - lOverridesBefore;
-    Say("it asked the manager for the readings and was granted them %ld time(s)", (long)lOverrides);
+    LRESULT lOverrides = tb::ManagerCommand(NULL, "get overrides") - lOverridesBefore;
+    tb::Say("it asked the manager for the readings and was granted them %ld time(s)", (long)lOverrides);
     if (box.found()) {
-        Say("Wine cannot lock the workstation, so Lockwatch gives the readings back and says:");
-        Say("  \"%s\" - \"%s\"", tb::Utf8(box.caption).c_str(), tb::Utf8(box.text).c_str());
+        tb::Say("Wine cannot lock the workstation, so Lockwatch gives the readings back and says:");
+        tb::Say("  \"%s\" - \"%s\"", tb::Utf8(box.caption).c_str(), tb::Utf8(box.text).c_str());
         tb::CloseMessageBox(box);
     }
-    Say("the manager's override is now %ld (released)", (long)ManagerCommand("get override"));
+    tb::Say("the manager's override is now %ld (released)", (long)tb::ManagerCommand(NULL, "get override"));
     if (tb::WaitWindowGone(hwndLock, 5000))
-        Say("Lockwatch ended");
+        tb::Say("Lockwatch ended");
 
-    Say("the host is closed");
+    tb::Say("the host is closed");
     PostMessageA(hwnd, WM_CLOSE, 0, 0);
-    Say("the host ended with exit code %ld", host.Wait(5000));
+    tb::Say("the host ended with exit code %ld", host.Wait(5000));
     return 0;
 }

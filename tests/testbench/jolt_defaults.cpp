@@ -1,4 +1,6 @@
 #include "testbench/jolt_defaults.h"
+#include <stdio.h>
+#include <string.h>
 #include "testbench/testbench.h"
 #include "setup/defaults_reg.h"
 
@@ -50,6 +52,23 @@ void StampInstallTime(const SYSTEMTIME &st)
         if (RegKeyExists(HKEY_LOCAL_MACHINE, pszKey))
             RegSetBinary(HKEY_LOCAL_MACHINE, pszKey, "InstallTime", &st, sizeof(st));
     }
+}
+
+std::vector<std::string> JoltmarkRuns(const std::string &dir)
+{
+    std::vector<std::string> runs;
+    FILE *pf = fopen((dir + "\\joltmark.log").c_str(), "rb");
+    if (!pf)
+        return runs;
+    char szLine[512];
+    while (fgets(szLine, sizeof(szLine), pf)) {
+        char *pszBlank = strchr(szLine, ' ');
+        if (pszBlank)
+            *pszBlank = '\0';
+        runs.push_back(szLine);
+    }
+    fclose(pf);
+    return runs;
 }
 
 } // namespace tb

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include <string>
+#include <vector>
 
 namespace tb {
 
@@ -17,6 +18,10 @@ std::string DefaultText(const std::string &key, const std::string &name,
                         const std::string &installDir);
 /* Stamps "InstallTime" into the machine keys "Tiltfeed" and "Jolt" that exist. */
 void StampInstallTime(const SYSTEMTIME &st);
+
+/* The programs Joltmark.exe recorded in dir\joltmark.log, a line each: the
+ * first word of every line (the name it was started under). */
+std::vector<std::string> JoltmarkRuns(const std::string &dir);
 
 } // namespace tb
 

@@ -8,6 +8,14 @@
 
 namespace tb {
 
+/* One command of the control channel to the manager window hwnd (NULL: the
+ * running manager's window); GRAVMGR_RESULT_ERROR when it cannot be sent. */
+LRESULT ManagerCommand(HWND hwnd, const std::string &cmd, DWORD dwTimeoutMs = 10000);
+
+/* A line of a tour program's commentary: seconds since the first line, then
+ * the text, flushed at once. */
+void Say(const char *pszFormat, ...) __attribute__((format(printf, 1, 2)));
+
 class Manager {
 public:
     ~Manager() { Stop(); }
