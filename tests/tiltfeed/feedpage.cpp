@@ -195,7 +195,15 @@ HWND FeedPageTest::WaitDialog(DWORD dwTimeoutMs)
 
 bool FeedPageTest::DialogGone(DWORD dwTimeoutMs)
 {
-    return m_hDialog == NULL || tb::WaitWindowGone(m_hDialog, dwTimeoutMs);
+    if (m_hDialog != NULL && !tb::WaitWindowGone(m_hDialog, dwTimeoutMs))
+        return false;
+    /* The page refreshes its list once the dialog has returned: a message
+     * answered by the page's thread means that refresh is over, so a test
+     * that changes items next does not race it. */
+    DWORD_PTR dwResult = 0;
+    if (m_hPage != NULL)
+        SendMessageTimeoutA(m_hPage, WM_NULL, 0, 0, SMTO_NORMAL, dwTimeoutMs, &dwResult);
+    return true;
 }
 
 void FeedPageTest::SetField(int id, const std::string &textUtf8)
