@@ -369,6 +369,9 @@ TEST_F(GravmonExports, OverlappingCallsFromFourThreadsNeverTearAPair)
     ServeWithValues();
     gt::Churn churn(&owner.channel);
     churn.Start();
+    /* The served values differ between X and Y until the first pass writes
+     * equal pairs: on a loaded machine a reader could come before it. */
+    ASSERT_TRUE(tb::WaitFor([&] { return churn.Passes() > 0; }, 5000));
     std::atomic<long> nTorn{0}, nFailed{0}, nCalls{0};
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; t++) {
