@@ -16,11 +16,18 @@ install() { # packages...
     $SUDO dpkg --add-architecture i386
   fi
   echo "setup: installing ${need[*]}"
+  # A mirror in the middle of a sync fails one index now and then: the
+  # update is not fatal by itself, and a failed installation is tried once
+  # more after a fresh update.
   if [ -z "$updated" ]; then
-    $SUDO apt-get update -q
+    $SUDO apt-get update -q || echo "setup: apt-get update reported an error; going on" >&2
     updated=1
   fi
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
+  if ! DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"; then
+    sleep 20
+    $SUDO apt-get update -q || true
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
+  fi
 }
 
 # The sanitizer and fuzzer runtime of the clang that is installed: its major
