@@ -58,6 +58,7 @@ LONG RegReadBinary(HKEY hKey, LPCSTR pszName, void *pvOut, DWORD cb, DWORD dwPol
     BYTE abTemp[256];
     BYTE *pbTemp = abTemp;
     DWORD cbRead = 0;
+    DWORD dwType = REG_NONE;
     LONG lResult;
 
     if (pvOut == NULL || cb == 0)
@@ -68,8 +69,10 @@ LONG RegReadBinary(HKEY hKey, LPCSTR pszName, void *pvOut, DWORD cb, DWORD dwPol
             return ERROR_NOT_ENOUGH_MEMORY;
     }
     ZeroMemory(pbTemp, cb);
-    lResult = QueryRaw(hKey, pszName, pbTemp, cb, &cbRead, NULL);
+    lResult = QueryRaw(hKey, pszName, pbTemp, cb, &cbRead, &dwType);
     if (lResult == ERROR_SUCCESS && cbRead < cb && !(dwPolicy & REGREAD_SHORT_ZERO))
+        lResult = ERROR_INVALID_DATA;
+    if (lResult == ERROR_SUCCESS && (dwPolicy & REGREAD_DWORD_TYPE) && dwType != REG_DWORD)
         lResult = ERROR_INVALID_DATA;
     if (lResult == ERROR_SUCCESS)
         CopyMemory(pvOut, pbTemp, cb);
@@ -87,6 +90,16 @@ LONG RegReadDword(HKEY hKey, LPCSTR pszName, DWORD *pdwOut, DWORD dwPolicy)
         *pdwOut = (DWORD)ab[0] | ((DWORD)ab[1] << 8) | ((DWORD)ab[2] << 16) |
                   ((DWORD)ab[3] << 24);
     return lResult;
+}
+
+DWORD RegReadOption(HKEY hKey, LPCSTR pszName, DWORD dwMax)
+{
+    DWORD dw = 0;
+
+    if (hKey == NULL ||
+        RegReadDword(hKey, pszName, &dw, REGREAD_REFUSE_SHORT | REGREAD_DWORD_TYPE) != ERROR_SUCCESS)
+        return 0;
+    return dw > dwMax ? dwMax : dw;
 }
 
 LONG RegReadTextAt(HKEY hRoot, LPCSTR pszSubKey, LPCSTR pszName, LPSTR pszOut,

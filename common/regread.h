@@ -19,6 +19,7 @@
 #define REGREAD_REFUSE_SHORT 0x0000 /* number or block shorter than asked: refused */
 #define REGREAD_SHORT_ZERO   0x0002 /* ... its missing bytes read as 0 instead */
 #define REGREAD_STRING_TYPE  0x0004 /* text stored other than REG_SZ or REG_EXPAND_SZ: refused */
+#define REGREAD_DWORD_TYPE   0x0008 /* number or block stored other than REG_DWORD: refused */
 
 /* A text of at most cbOut - 1 characters, terminated. */
 LONG RegReadText(HKEY hKey, LPCSTR pszName, LPSTR pszOut, DWORD cbOut, DWORD dwPolicy);
@@ -28,6 +29,11 @@ LONG RegReadDword(HKEY hKey, LPCSTR pszName, DWORD *pdwOut, DWORD dwPolicy);
 
 /* A block of exactly cb bytes (or shorter, with REGREAD_SHORT_ZERO). */
 LONG RegReadBinary(HKEY hKey, LPCSTR pszName, void *pvOut, DWORD cb, DWORD dwPolicy);
+
+/* An opt-in setting kept beside a program's own values: a REG_DWORD of four
+ * bytes, limited to dwMax. Absent, of another type or size, or unreadable
+ * (hKey NULL included) it is 0, the setting's "off". */
+DWORD RegReadOption(HKEY hKey, LPCSTR pszName, DWORD dwMax);
 
 /* Opens hRoot\pszSubKey for reading, reads one text value, closes the key. */
 LONG RegReadTextAt(HKEY hRoot, LPCSTR pszSubKey, LPCSTR pszName, LPSTR pszOut,
