@@ -46,8 +46,15 @@ static BOOL TakeSelection(HWND hPage, LPSTR pszName)
     return pszName[0] != '\0';
 }
 
+/* The list refresh with its item repair, only where the store has both
+ * machine values: without them the list stays empty and no item is
+ * touched, whatever command ran. */
 static void RefreshList(HWND hPage, FEEDPAGEDATA *pData, LPCSTR pszSelected)
 {
+    if (!pData->bStoreReady) {
+        pData->nCount = 0;
+        return;
+    }
     pData->nCount = SetFeedApptoListbox(hPage, pszSelected, pData->szFeedrunPath);
 }
 
@@ -85,10 +92,8 @@ static BOOL OnInitPage(HWND hPage)
     SetWindowLongPtrA(hPage, GWLP_USERDATA, (LONG_PTR)pData);
 
     MakeShortcutFolder(hPage);
-    if (GetTiltfeedMainExePath(pData->szFeedrunPath) && GetHelpFilePath(pData->szHelpFilePath))
-        RefreshList(hPage, pData, "");
-    else
-        pData->nCount = 0;
+    pData->bStoreReady = GetStorePaths(pData->szFeedrunPath, pData->szHelpFilePath);
+    RefreshList(hPage, pData, "");
     return TRUE;
 }
 

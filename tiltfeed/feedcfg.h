@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include "common/regpaths.h"
+#include "common/pagemake.h"
 
 /* Page state: allocated zero-filled with the page, kept in its user data. */
 typedef struct FEEDPAGEDATA {
@@ -15,6 +16,7 @@ typedef struct FEEDPAGEDATA {
     char szAddName[TILTKIT_TEXT_MAX];         /* the dialog's buffer in add mode */
     char szHelpFilePath[TILTKIT_TEXT_MAX];
     char szFeedrunPath[TILTKIT_TEXT_MAX];
+    BOOL bStoreReady;                         /* both machine values were read */
     BOOL bComInitialized;
 } FEEDPAGEDATA;
 
@@ -31,9 +33,8 @@ typedef struct FEEDPAGEDATA {
 typedef struct FEEDEDITDATA {
     int nNameLimit;
     int nMode;
-    BOOL bRevertPending;
-    int nCaret;
-    char szFeedrunPath[TILTKIT_TEXT_MAX];
+    FIELDCHECK check;                         /* the live check of both fields */
+    char szFeedrunPath[TILTKIT_TEXT_MAX];     /* empty unless the store is ready */
     char szLastPath[TILTKIT_TEXT_MAX];        /* last accepted text of the path field */
     char szStartName[TILTKIT_TEXT_MAX];       /* restored on Cancel */
     LPSTR pszName;                            /* the caller's buffer: last accepted name */

@@ -11,7 +11,6 @@
 #include "common/namecheck.h"
 #include "common/trace.h"
 #include <commctrl.h>
-#include <commdlg.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -137,6 +136,7 @@ static void InitEditDlg(HWND hDlg, FEEDEDITDATA *pData)
 static BOOL OnInitEditDlg(HWND hDlg, LPSTR pszName)
 {
     FEEDEDITDATA *pData = (FEEDEDITDATA *)LocalAlloc(LPTR, sizeof(FEEDEDITDATA));
+    char szHelpFilePath[TILTKIT_TEXT_MAX];
 
     if (pData == NULL) {
         TRACE("LocalAlloc() Failed in OnInitEditDlg().\n");
@@ -149,12 +149,14 @@ static BOOL OnInitEditDlg(HWND hDlg, LPSTR pszName)
     pData->pszName = pszName;
     lstrcpynA(pData->szStartName, pszName, sizeof(pData->szStartName));
     pData->nMode = pszName[0] != '\0' ? EDITMODE_EDIT : EDITMODE_ADD;
-    pData->bRevertPending = FALSE;
-    pData->nCaret = 0;
+    pData->check.bRevertPending = FALSE;
+    pData->check.nCaret = 0;
     pData->szLastPath[0] = '\0';
 
     pData->nNameLimit = GetNameLimit(hDlg);
-    GetTiltfeedMainExePath(pData->szFeedrunPath);
+    /* Without both machine values the page lists nothing, and the dialog
+     * writes nothing either. */
+    GetStorePaths(pData->szFeedrunPath, szHelpFilePath);
     InitEditDlg(hDlg, pData);
     return TRUE;
 }
@@ -182,29 +184,10 @@ static void OnModeClicked(HWND hDlg)
 static void OnFieldUpdate(HWND hDlg, FEEDEDITDATA *pData, int idField)
 {
     BOOL bName = idField == IDC_NAME;
-    LPSTR pszAccepted = bName ? pData->pszName : pData->szLastPath;
-    HWND hField = GetDlgItem(hDlg, idField);
-    char szText[TILTKIT_TEXT_MAX];
-    DWORD dwStart = 0;
 
-    if (pData->bRevertPending) {
-        SendMessageA(hField, EM_SETSEL, (WPARAM)pData->nCaret, (LPARAM)pData->nCaret);
-        pData->bRevertPending = FALSE;
-        return;
-    }
-    szText[0] = '\0';
-    GetWindowTextA(hField, szText, ARRAYSIZE(szText));
-    if (NameCheckFindRefused(szText, pszAccepted, bName ? NAMECHECK_NAME_CHARS : NAMECHECK_PATH_CHARS,
-                             NameCheckLeadByteAcp) < 0) {
-        lstrcpynA(pszAccepted, szText, TILTKIT_TEXT_MAX);
-    } else {
-        SendMessageA(hField, EM_GETSEL, (WPARAM)&dwStart, 0);
-        pData->nCaret = dwStart > 0 ? (int)dwStart - 1 : 0;
-        pData->bRevertPending = TRUE;
-        SetWindowTextA(hField, pszAccepted);
-        /* Had the text not changed, no update came to clear the flag. */
-        pData->bRevertPending = FALSE;
-        SendMessageA(hField, EM_SETSEL, (WPARAM)pData->nCaret, (LPARAM)pData->nCaret);
+    if (CheckFieldChars(GetDlgItem(hDlg, idField), &pData->check,
+                        bName ? pData->pszName : pData->szLastPath,
+                        bName ? NAMECHECK_NAME_CHARS : NAMECHECK_PATH_CHARS)) {
         if (bName)
             ShowFeedcfgError(hDlg, IDS_ERR_NAMECHARS, NAMECHECK_NAME_SHOWN);
         else
@@ -218,43 +201,21 @@ static void OnFieldUpdate(HWND hDlg, FEEDEDITDATA *pData, int idField)
  * programs folder; the choice goes into the path field. */
 static void GetTiltfeedExePath(HWND hDlg)
 {
-    char szFilter[101];
-    char szTitle[31];
     char szFolder[TILTKIT_TEXT_MAX];
     char szFile[TILTKIT_TEXT_MAX];
-    OPENFILENAMEA ofn;
-    DWORD dwError;
-    int i;
+    OPENFILEASK ask;
 
-    ZeroMemory(szFilter, sizeof(szFilter));
-    szTitle[0] = szFile[0] = '\0';
-    LoadStringA(g_hFeedcfgInstance, IDS_BROWSE_FILTER, szFilter, 100);
-    for (i = 0; szFilter[i] != '\0'; i++) {
-        if (szFilter[i] == ',')
-            szFilter[i] = '\0';
-    }
-    LoadStringA(g_hFeedcfgInstance, IDS_BROWSE_TITLE, szTitle, 30);
     GetProgramsFolder(szFolder, FALSE);
-
-    ZeroMemory(&ofn, sizeof(ofn));
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    ofn.hwndOwner = hDlg;
-    ofn.lpstrFilter = szFilter;
-    ofn.lpstrFile = szFile;
-    ofn.nMaxFile = ARRAYSIZE(szFile);
-    ofn.lpstrInitialDir = szFolder[0] != '\0' ? szFolder : NULL;
-    ofn.lpstrTitle = szTitle;
-    ofn.lpstrDefExt = "EXE";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST |
-                OFN_NONETWORKBUTTON;
-    if (GetOpenFileNameA(&ofn)) {
+    ZeroMemory(&ask, sizeof(ask));
+    ask.hInstance = g_hFeedcfgInstance;
+    ask.idFilter = IDS_BROWSE_FILTER;
+    ask.cchFilterLimit = 100;
+    ask.idTitle = IDS_BROWSE_TITLE;
+    ask.cchTitleLimit = 30;
+    ask.pszInitialDir = szFolder;
+    ask.pszDefExt = "EXE";
+    if (AskOpenFileName(hDlg, &ask, szFile))
         SetDlgItemTextA(hDlg, IDC_PATH, szFile);
-        return;
-    }
-    dwError = CommDlgExtendedError();
-    if (dwError != 0)
-        TRACE("GetOpenFileName() Failed in GetTiltfeedExePath().\nCommDlgExtendedError Report %d",
-              (int)dwError);
 }
 
 /* Whether pszPath names an existing file that is not a folder. */
@@ -280,6 +241,7 @@ static int OnOkEditDlg(HWND hDlg, FEEDEDITDATA *pData)
     LPCSTR pszName;
     HKEY hKey = NULL;
     LONG lResult;
+    BOOL bSaved;
     int nMax;
 
     szCheck[0] = '\0';
@@ -350,14 +312,17 @@ static int OnOkEditDlg(HWND hDlg, FEEDEDITDATA *pData)
     }
     lstrcpynA(item.szPath, szPath, sizeof(item.szPath));
 
-    if (!CreateTiltfeedItem(hDlg, &item, pData->szFeedrunPath))
+    /* A new name keeps every value of the item that the dialog does not
+     * set; the old item goes only once the new one is saved. */
+    if (pData->nMode == EDITMODE_EDIT && lstrcmpiA(item.szItemName, pData->szStartName) != 0)
+        bSaved = RenameTiltfeedItem(hDlg, pData->szStartName, &item, pData->szFeedrunPath);
+    else
+        bSaved = CreateTiltfeedItem(hDlg, &item, pData->szFeedrunPath);
+    if (!bSaved)
         return EDITOK_FAILED;
-    if (pData->nMode == EDITMODE_EDIT) {
-        if (lstrcmpiA(item.szItemName, pData->szStartName) != 0)
-            RemoveTiltfeedItem(hDlg, pData->szStartName);
-        /* The page selects the item under the name it was saved with. */
+    /* The page selects the item under the name it was saved with. */
+    if (pData->nMode == EDITMODE_EDIT)
         lstrcpynA(pData->pszName, item.szItemName, TILTKIT_TEXT_MAX);
-    }
     return EDITOK_SAVED;
 }
 

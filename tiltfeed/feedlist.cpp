@@ -7,10 +7,9 @@
 #include "common/trace.h"
 #include <shlwapi.h>
 
-/* Subkey names are enumerated into 520 bytes; names of 260 characters and
- * more are no item names (they cannot be served) and are deleted after the
- * enumeration, with the broken items. */
-#define SUBKEY_NAME_MAX 520
+/* Names of 260 characters and more are no item names (they cannot be
+ * served) and are deleted after the enumeration, with the broken items. */
+#define SUBKEY_NAME_MAX FEEDITEM_ENUM_NAME_MAX
 
 /* Names noted during an enumeration, deleted after it. */
 typedef struct NAMELIST {
@@ -49,86 +48,99 @@ static void DeleteNamedKeys(HKEY hKey, NAMELIST *pList)
     pList->nCount = pList->nCapacity = 0;
 }
 
+/* What the walk over the items carries from one item to the next. */
+typedef struct LISTFILL {
+    HWND hList;
+    HDC hdc;
+    LPCSTR pszSelected;
+    LPCSTR pszFeedrunPath;
+    BOOL bFolder;
+    char szFolder[TILTKIT_TEXT_MAX];
+    SHORTCUTREADER reader;
+    NAMELIST doomed;            /* over-long names and broken items */
+    UINT nCount;
+    LONG lWidest;
+    BOOL bSelected;
+} LISTFILL;
+
+static BOOL ListOneItem(HKEY hFeedKey, LPCSTR pszName, DWORD cchName, void *pvContext)
+{
+    LISTFILL *pFill = (LISTFILL *)pvContext;
+    BOOL bBroken = FALSE;
+    LRESULT lIndex;
+    SIZE size = { 0, 0 };
+
+    if (cchName >= TILTKIT_TEXT_MAX) {
+        AddName(&pFill->doomed, pszName);
+        return TRUE;
+    }
+    /* Without a shortcut folder no item can have its shortcut: all are left
+     * out, none is deleted for it. */
+    if (!pFill->bFolder ||
+        !MakeSureLnkFileExistsIn(pFill->szFolder, &pFill->reader, pszName, pFill->pszFeedrunPath,
+                                 &bBroken)) {
+        /* A readable item whose shortcut cannot be written is only left out
+         * of the list, never deleted for it. */
+        if (bBroken)
+            AddName(&pFill->doomed, pszName);
+        return TRUE;
+    }
+    lIndex = SendMessageA(pFill->hList, LB_ADDSTRING, 0, (LPARAM)pszName);
+    if (lIndex < 0)
+        return TRUE;
+    pFill->nCount++;
+    if (!pFill->bSelected && lstrcmpiA(pszName, pFill->pszSelected) == 0) {
+        SendMessageA(pFill->hList, LB_SETCURSEL, (WPARAM)lIndex, 0);
+        pFill->bSelected = TRUE;
+    }
+    if (pFill->hdc != NULL && GetTextExtentPoint32A(pFill->hdc, pszName, (int)cchName, &size) &&
+        size.cx > pFill->lWidest)
+        pFill->lWidest = size.cx;
+    return TRUE;
+}
+
 UINT SetFeedApptoListbox(HWND hPage, LPCSTR pszSelected, LPCSTR pszFeedrunPath)
 {
-    HWND hList = GetDlgItem(hPage, IDC_APPLIST);
-    HDC hdc = GetDC(hPage);
     HFONT hFont = (HFONT)SendMessageA(hPage, WM_GETFONT, 0, 0);
     HGDIOBJ hOldFont = NULL;
-    char szName[SUBKEY_NAME_MAX];
-    NAMELIST doomed = { NULL, 0, 0 };   /* over-long names and broken items */
-    char szFolder[TILTKIT_TEXT_MAX];
-    BOOL bFolder;
-    SHORTCUTREADER reader;
+    LISTFILL fill;
     HKEY hKey = NULL;
-    DWORD dwIndex;
-    UINT nCount = 0;
-    LONG lWidest = 0;
-    BOOL bSelected = FALSE;
     LONG lResult;
 
-    if (hdc != NULL && hFont != NULL)
-        hOldFont = SelectObject(hdc, hFont);
+    ZeroMemory(&fill, sizeof(fill));
+    fill.hList = GetDlgItem(hPage, IDC_APPLIST);
+    fill.hdc = GetDC(hPage);
+    fill.pszSelected = pszSelected;
+    fill.pszFeedrunPath = pszFeedrunPath;
+    if (fill.hdc != NULL && hFont != NULL)
+        hOldFont = SelectObject(fill.hdc, hFont);
     /* Filled without a repaint per entry; shown once at the end. */
-    SendMessageA(hList, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(hList, LB_RESETCONTENT, 0, 0);
+    SendMessageA(fill.hList, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(fill.hList, LB_RESETCONTENT, 0, 0);
 
     lResult = RegCreateKeyExA(HKEY_CURRENT_USER, TILTKIT_REG_TILTFEED, 0, NULL, 0,
                               KEY_READ | KEY_WRITE, NULL, &hKey, NULL);
     if (lResult != ERROR_SUCCESS) {
         TRACE("RegCreateKeyEx() Failed in SetFeedApptoListbox().\nReturn Value %d", (int)lResult);
     } else {
-        /* Without a shortcut folder no item can have its shortcut: all are
-         * left out, none is deleted for it. */
-        bFolder = GetShortcutFolder(hPage, szFolder);
-        OpenShortcutReader(&reader);
-        for (dwIndex = 0;; dwIndex++) {
-            DWORD cchName = sizeof(szName);
-            BOOL bBroken = FALSE;
-            lResult = RegEnumKeyExA(hKey, dwIndex, szName, &cchName, NULL, NULL, NULL, NULL);
-            if (lResult == ERROR_MORE_DATA)
-                continue;
-            if (lResult != ERROR_SUCCESS)
-                break;
-            if (cchName >= TILTKIT_TEXT_MAX) {
-                AddName(&doomed, szName);
-                continue;
-            }
-            if (bFolder &&
-                MakeSureLnkFileExistsIn(szFolder, &reader, szName, pszFeedrunPath, &bBroken)) {
-                LRESULT lIndex = SendMessageA(hList, LB_ADDSTRING, 0, (LPARAM)szName);
-                SIZE size = { 0, 0 };
-                if (lIndex < 0)
-                    continue;
-                nCount++;
-                if (!bSelected && lstrcmpiA(szName, pszSelected) == 0) {
-                    SendMessageA(hList, LB_SETCURSEL, (WPARAM)lIndex, 0);
-                    bSelected = TRUE;
-                }
-                if (hdc != NULL && GetTextExtentPoint32A(hdc, szName, (int)cchName, &size) &&
-                    size.cx > lWidest)
-                    lWidest = size.cx;
-            } else if (bBroken) {
-                AddName(&doomed, szName);
-            }
-            /* Otherwise a readable item whose shortcut cannot be written:
-             * only left out of the list, never deleted for it. */
-        }
-        CloseShortcutReader(&reader);
-        DeleteNamedKeys(hKey, &doomed);
+        fill.bFolder = GetShortcutFolder(hPage, fill.szFolder);
+        OpenShortcutReader(&fill.reader);
+        EnumTiltfeedItems(hKey, ListOneItem, &fill);
+        CloseShortcutReader(&fill.reader);
+        DeleteNamedKeys(hKey, &fill.doomed);
         RegCloseKey(hKey);
     }
 
-    if (nCount > 0 && lWidest > 0)
-        SendMessageA(hList, LB_SETHORIZONTALEXTENT, (WPARAM)(lWidest + 2), 0);
-    if (!bSelected && nCount > 0)
-        SendMessageA(hList, LB_SETCURSEL, 0, 0);
-    SendMessageA(hList, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hList, NULL, TRUE);
-    if (hdc != NULL) {
+    if (fill.nCount > 0 && fill.lWidest > 0)
+        SendMessageA(fill.hList, LB_SETHORIZONTALEXTENT, (WPARAM)(fill.lWidest + 2), 0);
+    if (!fill.bSelected && fill.nCount > 0)
+        SendMessageA(fill.hList, LB_SETCURSEL, 0, 0);
+    SendMessageA(fill.hList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(fill.hList, NULL, TRUE);
+    if (fill.hdc != NULL) {
         if (hOldFont != NULL)
-            SelectObject(hdc, hOldFont);
-        ReleaseDC(hPage, hdc);
+            SelectObject(fill.hdc, hOldFont);
+        ReleaseDC(hPage, fill.hdc);
     }
-    return nCount;
+    return fill.nCount;
 }

@@ -9,6 +9,7 @@
 #include "tiltfeed/shortcut.h"
 #include "common/errorbox.h"
 #include "common/regread.h"
+#include "common/regwrite.h"
 #include "common/trace.h"
 #include <shellapi.h>
 #include <shlobj.h>
@@ -72,6 +73,17 @@ BOOL GetHelpFilePath(LPSTR pszPath)
         TRACE("RegCreateKeyEx() Failed in GetHelpFilePath().\nReturn Value %d", (int)lResult);
     else
         TRACE("RegQueryValueEx() Failed in GetHelpFilePath().\nReturn Value %d", (int)lResult);
+    return FALSE;
+}
+
+BOOL GetStorePaths(LPSTR pszFeedrunPath, LPSTR pszHelpFilePath)
+{
+    pszHelpFilePath[0] = '\0';
+    if (GetTiltfeedMainExePath(pszFeedrunPath) && pszFeedrunPath[0] != '\0' &&
+        GetHelpFilePath(pszHelpFilePath))
+        return TRUE;
+    pszFeedrunPath[0] = '\0';
+    pszHelpFilePath[0] = '\0';
     return FALSE;
 }
 
@@ -218,20 +230,17 @@ static void RestoreItemValues(HKEY hKey, const SAVEDVALUE *aSaved)
     }
 }
 
-static LONG SetText(HKEY hKey, LPCSTR pszName, LPCSTR pszText)
-{
-    return RegSetValueExA(hKey, pszName, 0, REG_SZ, (const BYTE *)pszText,
-                          (DWORD)lstrlenA(pszText) + 1);
-}
-
-static LONG SetNumber(HKEY hKey, LPCSTR pszName, DWORD dw)
-{
-    return RegSetValueExA(hKey, pszName, 0, REG_DWORD, (const BYTE *)&dw, sizeof(dw));
-}
-
-BOOL CreateTiltfeedItem(HWND hwnd, const TILTFEEDITEM *pItem, LPCSTR pszFeedrunPath)
+/*
+ * The writing behind CreateTiltfeedItem and RenameTiltfeedItem. A key that
+ * is new starts, with pszCopyFrom, as a copy of that item's key; then the
+ * five values (all of them, even after a failed one) and the shortcut. On
+ * failure a new key is removed, an existing one gets its values back.
+ */
+static BOOL WriteTiltfeedItem(HWND hwnd, const TILTFEEDITEM *pItem, LPCSTR pszFeedrunPath,
+                              LPCSTR pszCopyFrom)
 {
     char szKeyPath[TILTKIT_TEXT_MAX];
+    char szFromKey[TILTKIT_TEXT_MAX];
     char szLnkFile[TILTKIT_TEXT_MAX];
     SAVEDVALUE aSaved[ITEM_VALUE_COUNT];
     HKEY hKey = NULL;
@@ -240,7 +249,15 @@ BOOL CreateTiltfeedItem(HWND hwnd, const TILTFEEDITEM *pItem, LPCSTR pszFeedrunP
     LONG lWrite;
     BOOL bExisted = FALSE;
 
-    if (GetItemKeyPath(pItem->szItemName, szKeyPath))
+    /* Without Feedrun's path the shortcut would start nothing: no key is
+     * written for it either. */
+    if (pszFeedrunPath == NULL || pszFeedrunPath[0] == '\0') {
+        TRACE("No Feedrun path in CreateTiltfeedItem().\n");
+        ShowFeedcfgError(hwnd, IDS_ERR_SHORTCUT);
+        return FALSE;
+    }
+    if (GetItemKeyPath(pItem->szItemName, szKeyPath) &&
+        (pszCopyFrom == NULL || GetItemKeyPath(pszCopyFrom, szFromKey)))
         lResult = RegCreateKeyExA(HKEY_CURRENT_USER, szKeyPath, 0, NULL, 0, KEY_READ | KEY_WRITE,
                                   NULL, &hKey, &dwDisposition);
     if (lResult != ERROR_SUCCESS) {
@@ -249,24 +266,30 @@ BOOL CreateTiltfeedItem(HWND hwnd, const TILTFEEDITEM *pItem, LPCSTR pszFeedrunP
         bExisted = dwDisposition == REG_OPENED_EXISTING_KEY;
         if (bExisted)
             SaveItemValues(hKey, aSaved);
-        /* All five, even after a failed one. */
-        lResult = SetText(hKey, FEEDITEM_VAL_FILENAME, pItem->szFileName);
-        lWrite = SetText(hKey, FEEDITEM_VAL_PATH, pItem->szPath);
+        else if (pszCopyFrom != NULL)
+            lResult = (LONG)SHCopyKeyA(HKEY_CURRENT_USER, szFromKey, hKey, 0);
+        lWrite = RegWriteText(hKey, FEEDITEM_VAL_FILENAME, pItem->szFileName);
         if (lResult == ERROR_SUCCESS)
             lResult = lWrite;
-        lWrite = SetNumber(hKey, FEEDITEM_VAL_TYPE, pItem->dwType);
+        lWrite = RegWriteText(hKey, FEEDITEM_VAL_PATH, pItem->szPath);
         if (lResult == ERROR_SUCCESS)
             lResult = lWrite;
-        lWrite = SetNumber(hKey, FEEDITEM_VAL_MOUSERATE, pItem->dwMouseRate);
+        lWrite = RegWriteDword(hKey, FEEDITEM_VAL_TYPE, pItem->dwType);
         if (lResult == ERROR_SUCCESS)
             lResult = lWrite;
-        lWrite = SetNumber(hKey, FEEDITEM_VAL_CURSORKEYRATE, pItem->dwCursorKeyRate);
+        lWrite = RegWriteDword(hKey, FEEDITEM_VAL_MOUSERATE, pItem->dwMouseRate);
+        if (lResult == ERROR_SUCCESS)
+            lResult = lWrite;
+        lWrite = RegWriteDword(hKey, FEEDITEM_VAL_CURSORKEYRATE, pItem->dwCursorKeyRate);
         if (lResult == ERROR_SUCCESS)
             lResult = lWrite;
         if (lResult != ERROR_SUCCESS && bExisted)
             RestoreItemValues(hKey, aSaved);
         RegCloseKey(hKey);
         hKey = NULL;
+        /* A half-written new key is no item. */
+        if (lResult != ERROR_SUCCESS && !bExisted)
+            SHDeleteKeyA(HKEY_CURRENT_USER, szKeyPath);
     }
     if (lResult != ERROR_SUCCESS) {
         TRACE("RegCreateKeyEx() || RegSetValueEx() Failed in CreateTiltfeedItem().\nReturn Value %d",
@@ -288,6 +311,19 @@ BOOL CreateTiltfeedItem(HWND hwnd, const TILTFEEDITEM *pItem, LPCSTR pszFeedrunP
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL CreateTiltfeedItem(HWND hwnd, const TILTFEEDITEM *pItem, LPCSTR pszFeedrunPath)
+{
+    return WriteTiltfeedItem(hwnd, pItem, pszFeedrunPath, NULL);
+}
+
+BOOL RenameTiltfeedItem(HWND hwnd, LPCSTR pszOldName, const TILTFEEDITEM *pItem,
+                        LPCSTR pszFeedrunPath)
+{
+    if (!WriteTiltfeedItem(hwnd, pItem, pszFeedrunPath, pszOldName))
+        return FALSE;
+    return RemoveTiltfeedItem(hwnd, pszOldName);
 }
 
 /* Creates the key of a copy name; TRUE only when it did not exist before. */

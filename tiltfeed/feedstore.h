@@ -24,6 +24,10 @@ void ShowFeedcfgError(HWND hwndOwner, UINT idText, ...);
 /* "FeedrunPath" and "HelpFilePath" of the machine-wide key (260 bytes). */
 BOOL GetTiltfeedMainExePath(LPSTR pszPath);
 BOOL GetHelpFilePath(LPSTR pszPath);
+/* Both, in that order: the store lists, repairs and writes items only with
+ * both read and a Feedrun path that is not empty. On FALSE both outputs are
+ * empty. */
+BOOL GetStorePaths(LPSTR pszFeedrunPath, LPSTR pszHelpFilePath);
 
 
 /* The current user's Start-menu programs folder (created when bCreate). */
@@ -54,9 +58,20 @@ BOOL MakeSureLnkFileExistsIn(LPCSTR pszFolder, SHORTCUTREADER *pReader, LPCSTR p
  * Writes the item's key and its shortcut. When the key is new and the
  * shortcut cannot be written, the key is removed again; when it held an
  * item already (saved under its own name), that item's values are put back
- * on any failure, so an item is never lost to a failed save.
+ * on any failure, so an item is never lost to a failed save. Without a
+ * Feedrun path nothing is written (message 10).
  */
 BOOL CreateTiltfeedItem(HWND hwnd, const TILTFEEDITEM *pItem, LPCSTR pszFeedrunPath);
+
+/*
+ * Saves an item under a new name: the new key starts as a copy of the old
+ * one, so that every value the dialog does not set (the comforts) goes
+ * along; then the record's values and the shortcut are written as by
+ * CreateTiltfeedItem, and only then the old item is removed. On failure
+ * the new key is removed and the old item stays as it was.
+ */
+BOOL RenameTiltfeedItem(HWND hwnd, LPCSTR pszOldName, const TILTFEEDITEM *pItem,
+                        LPCSTR pszFeedrunPath);
 
 /* Copies an item under the first free name of "Копия %s", "Копия (2) %s"
  * ... "Копия (9) %s": its values and its shortcut file. */

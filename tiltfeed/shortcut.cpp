@@ -94,6 +94,11 @@ BOOL CreateShortCut(LPCSTR pszLnkFile, LPCSTR pszTarget, const TILTFEEDITEM *pIt
     WCHAR wszLnkFile[TILTKIT_TEXT_MAX];
     HRESULT hr;
 
+    /* A shortcut without a target would start nothing. */
+    if (pszTarget == NULL || pszTarget[0] == '\0') {
+        TRACE("No target in CreateShortCut().\n");
+        return FALSE;
+    }
     hr = CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                           (void **)&pShellLink);
     if (hr != S_OK) {

@@ -38,7 +38,8 @@ void CloseShortcutReader(SHORTCUTREADER *pReader);
  * pszTarget (Feedrun), arguments the item's name, unquoted, and the icon of
  * the item's executable. Working folder, description, hot key and show
  * command stay unset. TRUE only when the link object, its file interface and
- * the save all succeeded.
+ * the save all succeeded; an empty target is refused before anything is
+ * written.
  */
 BOOL CreateShortCut(LPCSTR pszLnkFile, LPCSTR pszTarget, const TILTFEEDITEM *pItem);
 
