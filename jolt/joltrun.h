@@ -11,11 +11,8 @@
 #include "common/regpaths.h"
 #include "gravmon/gravmon.h"
 #include "jolt/joltpure.h"
+#include "jolt/joltstore.h"
 
-#define JOLTRUN_MUTEX        "TiltkitJoltMutex"
-#define JOLTRUN_WINDOWCLASS  "TiltkitJolt Class"
-#define JOLTRUN_WINDOWNAME   "TiltkitJolt"
-#define JOLTRUN_MSG_CONFIGCHANGED "JoltConfigChangedNotify"
 #define JOLTRUN_IDLE_TIMER   256
 
 class CJoltrunSub {
@@ -43,7 +40,10 @@ public:
     char m_szVerticalLaunchPath[TILTKIT_TEXT_MAX];
     char m_szHorizontalLaunchPath[TILTKIT_TEXT_MAX];
     HINSTANCE m_hInstance;
-    DWORD m_dwQuietTime;         /* opt-in: ms after the last input during which tilts are ignored */
+    DWORD m_dwQuietTime;         /* opt-in: ms after the user's last input during which tilts are ignored */
+
+    /* Window closing or session ending: the input watch of the quiet time ends. */
+    void StopQuietTime();
 
 private:
     BOOL InQuietTime();
@@ -56,7 +56,18 @@ extern CJoltrunSub g_JoltrunSub;
 extern int g_bJoltActive;
 extern UINT g_uMsgGravmonNotify;
 extern UINT g_uMsgGravmonConfigChanged;
-extern UINT g_uMsgJoltConfigChanged;
+
+/*
+ * The user's own input while a quiet time is set: low-level keyboard and
+ * mouse hooks, installed only then, note the tick of the last event that
+ * no program injected, so that Tiltfeed's moves and Joltrun's own keys do
+ * not count. Calls go through the system-call table.
+ */
+BOOL StartInputWatch(void);
+void StopInputWatch(void);
+/* The tick of the user's last input since the watch started; FALSE when
+ * there was none. */
+BOOL GetLastUserInput(DWORD *pdwTick);
 
 LRESULT CALLBACK JoltWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 /* Registers the window class (once per process) and creates the hidden window. */

@@ -2,7 +2,6 @@
 #include "jolt/joltstore.h"
 #include "jolt/joltsys.h"
 #include "jolt/resource.h"
-#include "extras/extrastore.h"
 #include "common/errorbox.h"
 #include "common/trace.h"
 #include <shellapi.h>
@@ -90,24 +89,29 @@ BOOL CJoltrunSub::GetRegJoltSetting(HKEY hUserKey)
     if (!JoltReadValues(hUserKey, &m_Setting, m_szVerticalSoundPath, m_szHorizontalSoundPath,
                         m_szVerticalLaunchPath, m_szHorizontalLaunchPath, &m_dwIdleTime))
         return FALSE;
-    /* Absent (as installed) means off. */
-    m_dwQuietTime = ExtraReadQuietTime(hUserKey);
+    /* Absent (as installed) means off: then nothing watches the input. */
+    m_dwQuietTime = JoltReadQuietTime(hUserKey);
+    if (m_dwQuietTime != 0)
+        StartInputWatch();
+    else
+        StopInputWatch();
     return TRUE;
 }
 
-/* The user typed or moved the mouse within the quiet time. When the last
- * input cannot be had, nothing is held back. */
+void CJoltrunSub::StopQuietTime()
+{
+    StopInputWatch();
+}
+
+/* The user typed or moved the mouse within the quiet time. Without any
+ * input of the user's since the watch began, nothing is held back. */
 BOOL CJoltrunSub::InQuietTime()
 {
-    LASTINPUTINFO lii;
+    DWORD dwLastInput = 0;
 
-    if (m_dwQuietTime == 0)
+    if (m_dwQuietTime == 0 || !GetLastUserInput(&dwLastInput))
         return FALSE;
-    lii.cbSize = sizeof(lii);
-    lii.dwTime = 0;
-    if (!g_JoltSystem.pfnGetLastInputInfo(&lii))
-        return FALSE;
-    return ExtraInQuietTime(GetTickCount(), lii.dwTime, m_dwQuietTime);
+    return JoltInQuietTime(GetTickCount(), dwLastInput, m_dwQuietTime);
 }
 
 int CJoltrunSub::GetNotifyDirection(WORD wNotifyCode)

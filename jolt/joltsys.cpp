@@ -8,5 +8,6 @@ JOLTSYSTEM g_JoltSystem = {
     ShellExecuteA,
     PlaySoundA,
     SetTimer,
-    GetLastInputInfo,
+    SetWindowsHookExA,
+    UnhookWindowsHookEx,
 };

@@ -14,7 +14,9 @@ typedef struct JOLTSYSTEM {
     HINSTANCE (WINAPI *pfnShellExecuteA)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
     BOOL (WINAPI *pfnPlaySoundA)(LPCSTR, HMODULE, DWORD);
     UINT_PTR (WINAPI *pfnSetTimer)(HWND, UINT_PTR, UINT, TIMERPROC);
-    BOOL (WINAPI *pfnGetLastInputInfo)(PLASTINPUTINFO);   /* only with a quiet time */
+    /* only with a quiet time: the input watch's low-level hooks */
+    HHOOK (WINAPI *pfnSetWindowsHookExA)(int, HOOKPROC, HINSTANCE, DWORD);
+    BOOL (WINAPI *pfnUnhookWindowsHookEx)(HHOOK);
 } JOLTSYSTEM;
 
 extern JOLTSYSTEM g_JoltSystem;

@@ -8,7 +8,6 @@ int g_bJoltActive = 0;
 /* Obtained once, before the entry point runs. */
 UINT g_uMsgGravmonNotify = RegisterWindowMessageA(GRAVMON_MSG_NOTIFYEVENT);
 UINT g_uMsgGravmonConfigChanged = RegisterWindowMessageA(GRAVMON_MSG_CONFIGCHANGED);
-UINT g_uMsgJoltConfigChanged = RegisterWindowMessageA(JOLTRUN_MSG_CONFIGCHANGED);
 
 static void OnCreateJolt(HWND hwnd, const CREATESTRUCTA *pcs)
 {
@@ -21,6 +20,7 @@ static void OnCreateJolt(HWND hwnd, const CREATESTRUCTA *pcs)
 static void OnCloseJolt(HWND hwnd)
 {
     g_JoltrunSub.StopIdleTimer(hwnd);
+    g_JoltrunSub.StopQuietTime();
     g_bJoltActive = 0;
     DestroyWindow(hwnd);
 }
@@ -30,6 +30,7 @@ static void OnEndSessionJolt(HWND hwnd, BOOL bEnding)
     if (!bEnding)
         return;
     g_JoltrunSub.StopIdleTimer(hwnd);
+    g_JoltrunSub.StopQuietTime();
     g_bJoltActive = 0;
 }
 
