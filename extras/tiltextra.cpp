@@ -1,24 +1,29 @@
 /*
  * Tiltextra.dll: the "Дополнительно" page of the setting console. It edits
- * the opt-in settings that the runtimes read beside their own values:
+ * the opt-in settings that the runtimes read beside their own values,
+ * through the stores of the runtimes themselves:
  *   Jolt       HKCU "...\Jolt"              quiet time after input
  *   Tiltfeed   HKCU "...\Tiltfeed\<item>"   dead zone, level at front
  *   Lockwatch  HKLM "...\Lockwatch"         movement threshold, hold alarm
  * Only values the user changed are written, on the sheet's apply
  * notification (OK). A running Joltrun is told through its settings
- * notification; Feedrun and Lockwatch read theirs when they start.
+ * notification; Feedrun and Lockwatch read theirs when they start. The
+ * Tiltfeed items are read again each time the page becomes active, so that
+ * what the Tiltfeed page renamed or deleted meanwhile is seen here.
  */
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
 
 #include "common/pagemake.h"
+#include "common/pagetext.h"
 #include "common/errorbox.h"
 #include "common/regpaths.h"
 #include "common/trace.h"
 #include "console/pageplugin.h"
-#include "extras/extrastore.h"
-#include "jolt/joltrun.h"
+#include "jolt/joltstore.h"
+#include "motionlock/lockstore.h"
+#include "tiltfeed/feeditem.h"
 #include "resource.h"
 
 /* Items shown in the list; more than anyone registers by hand. */
@@ -41,6 +46,7 @@ typedef struct EXTRAPAGE {
     DWORD bSavedHoldAlarm;
     int nItems;
     int nCurrent;               /* index in aItems of the item shown, -1 none */
+    BOOL bFilling;              /* the page itself is filling the fields */
     EXTRAITEM aItems[EXTRA_MAX_ITEMS];
 } EXTRAPAGE;
 
@@ -67,39 +73,73 @@ static void ReadJolt(EXTRAPAGE *pPage)
     HKEY hKey = NULL;
 
     if (RegOpenKeyExA(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, 0, KEY_READ, &hKey) == ERROR_SUCCESS) {
-        pPage->dwQuietTime = ExtraReadQuietTime(hKey);
+        pPage->dwQuietTime = JoltReadQuietTime(hKey);
         RegCloseKey(hKey);
     }
     pPage->dwSavedQuietTime = pPage->dwQuietTime;
 }
 
-static void ReadItems(EXTRAPAGE *pPage)
-{
-    HKEY hFeed = NULL;
-    DWORD dwIndex;
+/* The item list being read, and the list it replaces: an item still there
+ * keeps what the user changed on it but did not save yet. */
+typedef struct ITEMREAD {
+    EXTRAPAGE *pPage;
+    const EXTRAITEM *aOld;
+    int nOld;
+} ITEMREAD;
 
+static const EXTRAITEM *FindOldItem(const ITEMREAD *pRead, LPCSTR pszName)
+{
+    int i;
+
+    for (i = 0; i < pRead->nOld; i++) {
+        if (lstrcmpiA(pRead->aOld[i].szName, pszName) == 0)
+            return &pRead->aOld[i];
+    }
+    return NULL;
+}
+
+static BOOL ReadOneItem(HKEY hFeedKey, LPCSTR pszName, DWORD cchName, void *pvContext)
+{
+    ITEMREAD *pRead = (ITEMREAD *)pvContext;
+    EXTRAPAGE *pPage = pRead->pPage;
+    EXTRAITEM *pItem;
+    const EXTRAITEM *pOld;
+    FEEDCOMFORT comfort;
+    HKEY hItem = NULL;
+
+    if (pPage->nItems >= EXTRA_MAX_ITEMS)
+        return FALSE;
+    /* A name longer than the runtime could be given is no item. */
+    if (cchName >= TILTKIT_TEXT_MAX)
+        return TRUE;
+    if (RegOpenKeyExA(hFeedKey, pszName, 0, KEY_READ, &hItem) != ERROR_SUCCESS)
+        return TRUE;
+    GetItemComfort(hItem, &comfort);
+    RegCloseKey(hItem);
+    pItem = &pPage->aItems[pPage->nItems++];
+    lstrcpynA(pItem->szName, pszName, sizeof(pItem->szName));
+    pItem->dwDeadZone = pItem->dwSavedDeadZone = comfort.dwDeadZone;
+    pItem->bLevelAtFront = pItem->bSavedLevelAtFront = (DWORD)comfort.bLevelAtFront;
+    pOld = FindOldItem(pRead, pszName);
+    if (pOld != NULL) {
+        if (pOld->dwDeadZone != pOld->dwSavedDeadZone)
+            pItem->dwDeadZone = pOld->dwDeadZone;
+        if (pOld->bLevelAtFront != pOld->bSavedLevelAtFront)
+            pItem->bLevelAtFront = pOld->bLevelAtFront;
+    }
+    return TRUE;
+}
+
+/* (Re)reads the Tiltfeed items; aOld/nOld: the list read before, or none. */
+static void ReadItems(EXTRAPAGE *pPage, const EXTRAITEM *aOld, int nOld)
+{
+    ITEMREAD read = { pPage, aOld, nOld };
+    HKEY hFeed = NULL;
+
+    pPage->nItems = 0;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, TILTKIT_REG_TILTFEED, 0, KEY_READ, &hFeed) != ERROR_SUCCESS)
         return;
-    for (dwIndex = 0; pPage->nItems < EXTRA_MAX_ITEMS; dwIndex++) {
-        EXTRAITEM *pItem = &pPage->aItems[pPage->nItems];
-        DWORD cchName = sizeof(pItem->szName);
-        HKEY hItem = NULL;
-        EXTRAFEED feed;
-        LONG lResult = RegEnumKeyExA(hFeed, dwIndex, pItem->szName, &cchName, NULL, NULL, NULL, NULL);
-
-        if (lResult == ERROR_MORE_DATA)
-            continue;   /* a name longer than the runtime could be given */
-        if (lResult != ERROR_SUCCESS)
-            break;
-        pItem->szName[sizeof(pItem->szName) - 1] = '\0';
-        if (RegOpenKeyExA(hFeed, pItem->szName, 0, KEY_READ, &hItem) != ERROR_SUCCESS)
-            continue;
-        ExtraReadFeed(hItem, &feed);
-        RegCloseKey(hItem);
-        pItem->dwDeadZone = pItem->dwSavedDeadZone = feed.dwDeadZone;
-        pItem->bLevelAtFront = pItem->bSavedLevelAtFront = (DWORD)feed.bLevelAtFront;
-        pPage->nItems++;
-    }
+    EnumTiltfeedItems(hFeed, ReadOneItem, &read);
     RegCloseKey(hFeed);
 }
 
@@ -107,7 +147,7 @@ static void ReadLockwatch(EXTRAPAGE *pPage)
 {
     BOOL bHold = FALSE;
 
-    ExtraReadLockwatch(&pPage->dwThreshold, &bHold);
+    ReadLockwatchOptions(&pPage->dwThreshold, &bHold);
     pPage->bHoldAlarm = (DWORD)bHold;
     pPage->dwSavedThreshold = pPage->dwThreshold;
     pPage->bSavedHoldAlarm = pPage->bHoldAlarm;
@@ -134,7 +174,7 @@ static BOOL GetNumber(HWND hPage, int idEdit, DWORD dwMax, UINT idError, DWORD *
 
     sz[0] = '\0';
     GetDlgItemTextA(hPage, idEdit, sz, sizeof(sz));
-    if (ExtraParseNumber(sz, dwMax, &dw)) {
+    if (ParsePageNumber(sz, dwMax, &dw)) {
         *pdwValue = dw;
         return TRUE;
     }
@@ -149,7 +189,7 @@ static void ShowItem(HWND hPage, EXTRAPAGE *pPage)
     BOOL bItem = pPage->nCurrent >= 0;
     const EXTRAITEM *pItem = bItem ? &pPage->aItems[pPage->nCurrent] : NULL;
 
-    SetupNumber(hPage, IDC_DEADZONE, IDC_DEADZONE_SPIN, EXTRA_MAX_DEADZONE,
+    SetupNumber(hPage, IDC_DEADZONE, IDC_DEADZONE_SPIN, FEEDCOMFORT_MAX_DEADZONE,
                 bItem ? pItem->dwDeadZone : 0);
     CheckDlgButton(hPage, IDC_LEVELATFRONT, bItem && pItem->bLevelAtFront ? BST_CHECKED : BST_UNCHECKED);
     EnableWindow(GetDlgItem(hPage, IDC_ITEM), bItem);
@@ -166,7 +206,7 @@ static BOOL KeepItem(HWND hPage, EXTRAPAGE *pPage)
     if (pPage->nCurrent < 0)
         return TRUE;
     pItem = &pPage->aItems[pPage->nCurrent];
-    if (!GetNumber(hPage, IDC_DEADZONE, EXTRA_MAX_DEADZONE, IDS_ERR_DEADZONE, &pItem->dwDeadZone))
+    if (!GetNumber(hPage, IDC_DEADZONE, FEEDCOMFORT_MAX_DEADZONE, IDS_ERR_DEADZONE, &pItem->dwDeadZone))
         return FALSE;
     pItem->bLevelAtFront = IsDlgButtonChecked(hPage, IDC_LEVELATFRONT) == BST_CHECKED;
     return TRUE;
@@ -179,45 +219,27 @@ static EXTRAPAGE *PageState(HWND hPage)
 
 /* ---- writing ------------------------------------------------------------ */
 
-static BOOL WriteDword(HKEY hRoot, LPCSTR pszKey, BOOL bCreate, LPCSTR pszName, DWORD dw)
-{
-    HKEY hKey = NULL;
-    LONG lResult;
-
-    if (bCreate)
-        lResult = RegCreateKeyExA(hRoot, pszKey, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                                  NULL, &hKey, NULL);
-    else
-        lResult = RegOpenKeyExA(hRoot, pszKey, 0, KEY_SET_VALUE, &hKey);
-    if (lResult != ERROR_SUCCESS) {
-        TRACE("RegOpenKeyEx() Failed in WriteDword().\nReturn Value %d", (int)lResult);
-        return FALSE;
-    }
-    lResult = RegSetValueExA(hKey, pszName, 0, REG_DWORD, (const BYTE *)&dw, sizeof(dw));
-    RegCloseKey(hKey);
-    if (lResult != ERROR_SUCCESS) {
-        TRACE("RegSetValueEx() Failed in WriteDword().\nReturn Value %d", (int)lResult);
-        return FALSE;
-    }
-    return TRUE;
-}
-
 static BOOL SaveJolt(HWND hPage, EXTRAPAGE *pPage)
 {
-    HWND hwndJolt;
-
     if (pPage->dwQuietTime == pPage->dwSavedQuietTime)
         return TRUE;
-    if (!WriteDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, TRUE, EXTRA_VAL_QUIETTIME, pPage->dwQuietTime)) {
+    if (JoltSaveQuietTime(pPage->dwQuietTime) != ERROR_SUCCESS) {
         ShowExtraError(hPage, IDS_ERR_SAVE_JOLT);
         return FALSE;
     }
     pPage->dwSavedQuietTime = pPage->dwQuietTime;
     /* A running Joltrun reads its values again. */
-    hwndJolt = FindWindowA(JOLTRUN_WINDOWCLASS, JOLTRUN_WINDOWNAME);
-    if (hwndJolt)
-        PostMessageA(hwndJolt, RegisterWindowMessageA(JOLTRUN_MSG_CONFIGCHANGED), 0, 0);
+    TellJoltrun(FindJoltrun());
     return TRUE;
+}
+
+/* One changed comfort of an item. An item removed on the Tiltfeed page
+ * meanwhile has nothing left to save, and is not made again. */
+static BOOL SaveItemValue(LPCSTR pszName, LPCSTR pszValue, DWORD dwValue)
+{
+    LONG lResult = SetItemComfortValue(pszName, pszValue, dwValue);
+
+    return lResult == ERROR_SUCCESS || lResult == ERROR_FILE_NOT_FOUND;
 }
 
 static BOOL SaveItems(HWND hPage, EXTRAPAGE *pPage)
@@ -226,16 +248,12 @@ static BOOL SaveItems(HWND hPage, EXTRAPAGE *pPage)
 
     for (i = 0; i < pPage->nItems; i++) {
         EXTRAITEM *pItem = &pPage->aItems[i];
-        char szKey[TILTKIT_TEXT_MAX + sizeof(TILTKIT_REG_TILTFEED) + 1];
         BOOL bOk = TRUE;
 
-        _snprintf(szKey, sizeof(szKey), "%s\\%s", TILTKIT_REG_TILTFEED, pItem->szName);
-        szKey[sizeof(szKey) - 1] = '\0';
-        /* The item key must still be there: a removed item is not made again. */
         if (pItem->dwDeadZone != pItem->dwSavedDeadZone)
-            bOk = WriteDword(HKEY_CURRENT_USER, szKey, FALSE, EXTRA_VAL_DEADZONE, pItem->dwDeadZone);
+            bOk = SaveItemValue(pItem->szName, FEEDITEM_VAL_DEADZONE, pItem->dwDeadZone);
         if (bOk && pItem->bLevelAtFront != pItem->bSavedLevelAtFront)
-            bOk = WriteDword(HKEY_CURRENT_USER, szKey, FALSE, EXTRA_VAL_LEVELATFRONT, pItem->bLevelAtFront);
+            bOk = SaveItemValue(pItem->szName, FEEDITEM_VAL_LEVELATFRONT, pItem->bLevelAtFront);
         if (!bOk) {
             ShowExtraError(hPage, IDS_ERR_SAVE_ITEM, pItem->szName);
             return FALSE;
@@ -246,17 +264,16 @@ static BOOL SaveItems(HWND hPage, EXTRAPAGE *pPage)
     return TRUE;
 }
 
+/* Saved last: the box says that the settings above were saved. */
 static BOOL SaveLockwatch(HWND hPage, EXTRAPAGE *pPage)
 {
-    BOOL bOk = TRUE;
+    LONG lResult = ERROR_SUCCESS;
 
     if (pPage->dwThreshold != pPage->dwSavedThreshold)
-        bOk = WriteDword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, TRUE, EXTRA_VAL_MOVETHRESHOLD,
-                         pPage->dwThreshold);
-    if (bOk && pPage->bHoldAlarm != pPage->bSavedHoldAlarm)
-        bOk = WriteDword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, TRUE, EXTRA_VAL_HOLDALARM,
-                         pPage->bHoldAlarm);
-    if (!bOk) {
+        lResult = SaveLockwatchOption(LOCKWATCH_VAL_MOVETHRESHOLD, pPage->dwThreshold);
+    if (lResult == ERROR_SUCCESS && pPage->bHoldAlarm != pPage->bSavedHoldAlarm)
+        lResult = SaveLockwatchOption(LOCKWATCH_VAL_HOLDALARM, pPage->bHoldAlarm);
+    if (lResult != ERROR_SUCCESS) {
         ShowExtraError(hPage, IDS_ERR_SAVE_LOCKWATCH);
         return FALSE;
     }
@@ -267,38 +284,29 @@ static BOOL SaveLockwatch(HWND hPage, EXTRAPAGE *pPage)
 
 /* ---- the page ----------------------------------------------------------- */
 
-static BOOL OnInitPage(HWND hPage)
+/* Fills the item list (sorted by name, each entry remembering its item)
+ * and shows the item named pszSelect, or else the first. */
+static void FillItemList(HWND hPage, EXTRAPAGE *pPage, LPCSTR pszSelect)
 {
-    EXTRAPAGE *pPage = (EXTRAPAGE *)LocalAlloc(LPTR, sizeof(EXTRAPAGE));
     HWND hwndCombo = GetDlgItem(hPage, IDC_ITEM);
+    int nSel = 0;
     int i;
 
-    if (pPage == NULL) {
-        TRACE("LocalAlloc() Failed in OnInitPage().\nGetLastError Report %d", (int)GetLastError());
-        ShowExtraError(hPage, IDS_ERR_NO_MEMORY);
-        EnableWindow(hPage, FALSE);
-        return TRUE;
-    }
-    ReadJolt(pPage);
-    ReadItems(pPage);
-    ReadLockwatch(pPage);
-
-    SetupNumber(hPage, IDC_QUIETTIME, IDC_QUIETTIME_SPIN, EXTRA_MAX_QUIETTIME, pPage->dwQuietTime);
-    SetupNumber(hPage, IDC_THRESHOLD, IDC_THRESHOLD_SPIN, EXTRA_MAX_MOVETHRESHOLD, pPage->dwThreshold);
-    CheckDlgButton(hPage, IDC_HOLDALARM, pPage->bHoldAlarm ? BST_CHECKED : BST_UNCHECKED);
-
+    SendMessageA(hwndCombo, CB_RESETCONTENT, 0, 0);
     for (i = 0; i < pPage->nItems; i++)
         SendMessageA(hwndCombo, CB_ADDSTRING, 0, (LPARAM)pPage->aItems[i].szName);
-    /* The list is sorted by name; each entry remembers its item. */
     for (i = 0; i < pPage->nItems; i++) {
         int nAt = (int)SendMessageA(hwndCombo, CB_FINDSTRINGEXACT, (WPARAM)-1,
                                     (LPARAM)pPage->aItems[i].szName);
-        if (nAt >= 0)
+        if (nAt >= 0) {
             SendMessageA(hwndCombo, CB_SETITEMDATA, (WPARAM)nAt, (LPARAM)i);
+            if (pszSelect != NULL && lstrcmpiA(pPage->aItems[i].szName, pszSelect) == 0)
+                nSel = nAt;
+        }
     }
     if (pPage->nItems > 0) {
-        SendMessageA(hwndCombo, CB_SETCURSEL, 0, 0);
-        pPage->nCurrent = (int)SendMessageA(hwndCombo, CB_GETITEMDATA, 0, 0);
+        SendMessageA(hwndCombo, CB_SETCURSEL, (WPARAM)nSel, 0);
+        pPage->nCurrent = (int)SendMessageA(hwndCombo, CB_GETITEMDATA, (WPARAM)nSel, 0);
     } else {
         char szNone[TILTKIT_TEXT_MAX];
         szNone[0] = '\0';
@@ -308,9 +316,51 @@ static BOOL OnInitPage(HWND hPage)
         pPage->nCurrent = -1;
     }
     ShowItem(hPage, pPage);
+}
+
+static BOOL OnInitPage(HWND hPage)
+{
+    EXTRAPAGE *pPage = (EXTRAPAGE *)LocalAlloc(LPTR, sizeof(EXTRAPAGE));
+
+    if (pPage == NULL) {
+        TRACE("LocalAlloc() Failed in OnInitPage().\nGetLastError Report %d", (int)GetLastError());
+        ShowExtraError(hPage, IDS_ERR_NO_MEMORY);
+        EnableWindow(hPage, FALSE);
+        return TRUE;
+    }
+    ReadJolt(pPage);
+    ReadItems(pPage, NULL, 0);
+    ReadLockwatch(pPage);
+
+    SetupNumber(hPage, IDC_QUIETTIME, IDC_QUIETTIME_SPIN, JOLT_MAX_QUIETTIME, pPage->dwQuietTime);
+    SetupNumber(hPage, IDC_THRESHOLD, IDC_THRESHOLD_SPIN, LOCKWATCH_MAX_MOVETHRESHOLD, pPage->dwThreshold);
+    CheckDlgButton(hPage, IDC_HOLDALARM, pPage->bHoldAlarm ? BST_CHECKED : BST_UNCHECKED);
+    FillItemList(hPage, pPage, NULL);
     /* Only now: filling the fields above is no change by the user. */
     SetWindowLongPtrA(hPage, GWLP_USERDATA, (LONG_PTR)pPage);
     return TRUE;
+}
+
+/* The page comes (back) to the front: the Tiltfeed page may have renamed,
+ * added or deleted items meanwhile. The items are read again; one that is
+ * still there keeps what the user changed here, the item shown stays shown. */
+static void OnSetActivePage(HWND hPage, EXTRAPAGE *pPage)
+{
+    EXTRAITEM *aOld = (EXTRAITEM *)LocalAlloc(LMEM_FIXED, sizeof(pPage->aItems));
+    char szShown[TILTKIT_TEXT_MAX];
+    int nOld = pPage->nItems;
+
+    if (aOld == NULL)
+        return;
+    szShown[0] = '\0';
+    if (pPage->nCurrent >= 0)
+        lstrcpynA(szShown, pPage->aItems[pPage->nCurrent].szName, sizeof(szShown));
+    CopyMemory(aOld, pPage->aItems, nOld * sizeof(EXTRAITEM));
+    ReadItems(pPage, aOld, nOld);
+    LocalFree(aOld);
+    pPage->bFilling = TRUE;
+    FillItemList(hPage, pPage, szShown);
+    pPage->bFilling = FALSE;
 }
 
 static void OnItemChosen(HWND hPage, EXTRAPAGE *pPage)
@@ -349,7 +399,7 @@ static BOOL OnCommandPage(HWND hPage, WORD wId, WORD wNotify)
     case IDC_QUIETTIME:
     case IDC_DEADZONE:
     case IDC_THRESHOLD:
-        if (wNotify == EN_CHANGE)
+        if (wNotify == EN_CHANGE && !pPage->bFilling)
             PropSheet_Changed(GetParent(hPage), hPage);
         break;
     case IDC_LEVELATFRONT:
@@ -364,11 +414,11 @@ static BOOL OnCommandPage(HWND hPage, WORD wId, WORD wNotify)
 /* Checks every field; the page stays when one is wrong. */
 static BOOL OnKillActivePage(HWND hPage, EXTRAPAGE *pPage)
 {
-    if (!GetNumber(hPage, IDC_QUIETTIME, EXTRA_MAX_QUIETTIME, IDS_ERR_QUIETTIME, &pPage->dwQuietTime))
+    if (!GetNumber(hPage, IDC_QUIETTIME, JOLT_MAX_QUIETTIME, IDS_ERR_QUIETTIME, &pPage->dwQuietTime))
         return FALSE;
     if (!KeepItem(hPage, pPage))
         return FALSE;
-    if (!GetNumber(hPage, IDC_THRESHOLD, EXTRA_MAX_MOVETHRESHOLD, IDS_ERR_THRESHOLD, &pPage->dwThreshold))
+    if (!GetNumber(hPage, IDC_THRESHOLD, LOCKWATCH_MAX_MOVETHRESHOLD, IDS_ERR_THRESHOLD, &pPage->dwThreshold))
         return FALSE;
     pPage->bHoldAlarm = IsDlgButtonChecked(hPage, IDC_HOLDALARM) == BST_CHECKED;
     return TRUE;
@@ -393,6 +443,10 @@ static BOOL OnNotifyPage(HWND hPage, const NMHDR *pnmh)
     if (pPage == NULL)
         return FALSE;
     switch (pnmh->code) {
+    case PSN_SETACTIVE:
+        OnSetActivePage(hPage, pPage);
+        lResult = 0;
+        break;
     case PSN_KILLACTIVE:
         lResult = OnKillActivePage(hPage, pPage) ? FALSE : TRUE;
         break;

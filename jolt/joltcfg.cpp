@@ -6,7 +6,6 @@
  */
 #include "jolt/joltstore.h"
 #include "jolt/joltcfgpure.h"
-#include "jolt/joltrun.h"
 #include "jolt/resource.h"
 #include "console/pageplugin.h"
 #include "common/pagemake.h"
@@ -15,15 +14,13 @@
 #include "common/regread.h"
 #include "common/trace.h"
 #include <commctrl.h>
-#include <commdlg.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
 /* The page record: allocated at WM_INITDIALOG, kept in GWL_USERDATA. */
 typedef struct JOLTPAGE {
-    int bRestorePending;      /* a refused text is being put back */
-    int nSavedCaret;          /* caret to place after putting it back */
+    FIELDCHECK check;         /* the live check of the four path edits */
     char szVerticalLaunchPath[TILTKIT_TEXT_MAX];   /* last accepted texts of the edits */
     char szVerticalSoundPath[TILTKIT_TEXT_MAX];
     char szHorizontalLaunchPath[TILTKIT_TEXT_MAX];
@@ -56,15 +53,11 @@ static const JOLTDIRECTION g_aDirections[2] = {
 #define JOLTCFG_KIND_PROGRAM 0
 #define JOLTCFG_KIND_SOUND   1
 
-/* Items of the action list and the characters of one item. */
+/* Items of the action list and the characters of the open-file filter. */
 #define JOLTCFG_MAX_ACTIONS  16
 #define JOLTCFG_FILTER_CHARS 100
-#define JOLTCFG_OFN_SIZE     76       /* the Windows 2000 size of OPENFILENAMEA */
-#define JOLTCFG_OFN_FLAGS    (OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | \
-                              OFN_FILEMUSTEXIST | OFN_NONETWORKBUTTON)
 
 static HINSTANCE g_hJoltcfgInstance;
-UINT g_uMsgJoltConfigChanged = RegisterWindowMessageA(JOLTRUN_MSG_CONFIGCHANGED);
 
 BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID pvReserved)
 {
@@ -251,7 +244,7 @@ static BOOL InitPropsheet(HWND hPage, JOLTPAGE *pPage)
     hUserKey = NULL;
 
     ShowStoredValues(hPage, pPage, &setting);
-    pPage->hwndJoltrun = FindWindowA(JOLTRUN_WINDOWCLASS, JOLTRUN_WINDOWNAME);
+    pPage->hwndJoltrun = FindJoltrun();
     pPage->bLoaded = TRUE;
 
 done:
@@ -293,65 +286,26 @@ static BOOL OnInitPage(HWND hPage)
 /* The refused-character check of an edit's new text. */
 static void CheckFileNameChars(HWND hPage, JOLTPAGE *pPage, int idEdit)
 {
-    HWND hEdit = GetDlgItem(hPage, idEdit);
-    char *pszAccepted = AcceptedText(pPage, idEdit);
-    char szText[TILTKIT_TEXT_MAX];
-    DWORD dwStart = 0;
-    DWORD dwEnd = 0;
-
-    if (hEdit == NULL || pszAccepted == NULL)
-        return;
-    if (pPage->bRestorePending) {
-        SendMessageA(hEdit, EM_SETSEL, (WPARAM)pPage->nSavedCaret, (LPARAM)pPage->nSavedCaret);
-        pPage->bRestorePending = 0;
-        return;
-    }
-    szText[0] = '\0';
-    GetWindowTextA(hEdit, szText, ARRAYSIZE(szText));
-    if (NameCheckFindRefused(szText, pszAccepted, NAMECHECK_PATH_CHARS, NameCheckLeadByteAcp) < 0) {
-        lstrcpynA(pszAccepted, szText, TILTKIT_TEXT_MAX);
-        return;
-    }
-
-    SendMessageA(hEdit, EM_GETSEL, (WPARAM)&dwStart, (LPARAM)&dwEnd);
-    pPage->nSavedCaret = dwStart > 0 ? (int)dwStart - 1 : 0;
-    pPage->bRestorePending = 1;
-    SetWindowTextA(hEdit, pszAccepted);
-    if (pPage->bRestorePending) {
-        /* The edit did not report the change back: place the caret here, so
-         * that the next change is checked again. */
-        SendMessageA(hEdit, EM_SETSEL, (WPARAM)pPage->nSavedCaret, (LPARAM)pPage->nSavedCaret);
-        pPage->bRestorePending = 0;
-    }
-    ShowJoltError(hPage, IDS_JOLTCFG_BADCHARS, NAMECHECK_PATH_SHOWN);
+    if (CheckFieldChars(GetDlgItem(hPage, idEdit), &pPage->check, AcceptedText(pPage, idEdit),
+                        NAMECHECK_PATH_CHARS))
+        ShowJoltError(hPage, IDS_JOLTCFG_BADCHARS, NAMECHECK_PATH_SHOWN);
 }
 
-/* The open-file dialog for a program or a sound; the chosen file goes into the edit. */
+/* The open-file dialog for a program (from the Start-menu programs folder)
+ * or a sound (from the Windows media folder); the chosen file goes into
+ * the edit. */
 static void GetOpenJoltFileName(HWND hPage, UINT idFilter, int idEdit, int nKind)
 {
-    char szFilter[TILTKIT_TEXT_MAX];
-    char szTitle[TILTKIT_TEXT_MAX];
-    char szFile[TILTKIT_TEXT_MAX];
     char szFolder[MAX_PATH];
     char szMedia[TILTKIT_TEXT_MAX];
     char szInitialDir[TILTKIT_TEXT_MAX];
-    LPCSTR pszInitialDir = NULL;
-    OPENFILENAMEA ofn;
+    char szFile[TILTKIT_TEXT_MAX];
+    OPENFILEASK ask;
 
-    ZeroMemory(szFilter, sizeof(szFilter));
-    LoadStringA(g_hJoltcfgInstance, idFilter, szFilter, JOLTCFG_FILTER_CHARS + 1);
-    if (!JoltMakeFilter(szFilter, sizeof(szFilter)))
-        return;
-    szTitle[0] = '\0';
-    LoadStringA(g_hJoltcfgInstance, IDS_JOLTCFG_TITLE, szTitle, ARRAYSIZE(szTitle));
-    ZeroMemory(szFile, sizeof(szFile));
-
-    szFolder[0] = '\0';
+    szFolder[0] = szInitialDir[0] = '\0';
     if (nKind == JOLTCFG_KIND_PROGRAM) {
-        if (SHGetSpecialFolderPathA(hPage, szFolder, CSIDL_PROGRAMS, FALSE)) {
+        if (SHGetSpecialFolderPathA(hPage, szFolder, CSIDL_PROGRAMS, FALSE))
             lstrcpynA(szInitialDir, szFolder, ARRAYSIZE(szInitialDir));
-            pszInitialDir = szInitialDir;
-        }
     } else if (SHGetSpecialFolderPathA(hPage, szFolder, CSIDL_WINDOWS, FALSE)) {
         int cch = lstrlenA(szFolder);
 
@@ -359,31 +313,22 @@ static void GetOpenJoltFileName(HWND hPage, UINT idFilter, int idEdit, int nKind
             szFolder[cch - 1] = '\0';
         szMedia[0] = '\0';
         LoadStringA(g_hJoltcfgInstance, IDS_JOLTCFG_MEDIAFOLDER, szMedia, ARRAYSIZE(szMedia));
-        if (wnsprintfA(szInitialDir, ARRAYSIZE(szInitialDir), "%s\\%s", szFolder, szMedia) > 0) {
+        if (wnsprintfA(szInitialDir, ARRAYSIZE(szInitialDir), "%s\\%s", szFolder, szMedia) > 0)
             szInitialDir[ARRAYSIZE(szInitialDir) - 1] = '\0';
-            pszInitialDir = szInitialDir;
-        }
+        else
+            szInitialDir[0] = '\0';
     }
 
-    ZeroMemory(&ofn, sizeof(ofn));
-    ofn.lStructSize = JOLTCFG_OFN_SIZE;
-    ofn.hwndOwner = hPage;
-    ofn.lpstrFilter = szFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = szFile;
-    ofn.nMaxFile = ARRAYSIZE(szFile);
-    ofn.lpstrInitialDir = pszInitialDir;
-    ofn.lpstrTitle = szTitle;
-    ofn.lpstrDefExt = nKind == JOLTCFG_KIND_PROGRAM ? "EXE" : "WAV";
-    ofn.Flags = JOLTCFG_OFN_FLAGS;
-    if (GetOpenFileNameA(&ofn)) {
-        szFile[ARRAYSIZE(szFile) - 1] = '\0';
+    ZeroMemory(&ask, sizeof(ask));
+    ask.hInstance = g_hJoltcfgInstance;
+    ask.idFilter = idFilter;
+    ask.cchFilterLimit = JOLTCFG_FILTER_CHARS + 1;
+    ask.idTitle = IDS_JOLTCFG_TITLE;
+    ask.cchTitleLimit = TILTKIT_TEXT_MAX;
+    ask.pszInitialDir = szInitialDir;
+    ask.pszDefExt = nKind == JOLTCFG_KIND_PROGRAM ? "EXE" : "WAV";
+    if (AskOpenFileName(hPage, &ask, szFile))
         SetDlgItemTextA(hPage, idEdit, szFile);
-        return;
-    }
-    if (CommDlgExtendedError() != 0)
-        TRACE("GetOpenFileName() Failed in GetOpenJoltFileName().\nCommDlgExtendedError Report %d",
-              (int)CommDlgExtendedError());
 }
 
 static void OnActionChange(HWND hPage, const JOLTDIRECTION *pDir)
@@ -511,8 +456,8 @@ static BOOL OnNotifyPage(HWND hPage, JOLTPAGE *pPage, const NMHDR *pnmh)
             SetWindowLongPtrA(hPage, DWLP_MSGRESULT, PSNRET_INVALID_NOCHANGEPAGE);
             return TRUE;
         }
-        if (SaveJoltData(hPage, pPage) && pPage->hwndJoltrun != NULL)
-            PostMessageA(pPage->hwndJoltrun, g_uMsgJoltConfigChanged, 0, 0);
+        if (SaveJoltData(hPage, pPage))
+            TellJoltrun(pPage->hwndJoltrun);
         return TRUE;
     }
     return FALSE;

@@ -56,21 +56,3 @@ int JoltCheckDirection(long nAction, int bTicked, size_t cchProgram, size_t cchS
         return JOLTCFG_NO_SOUND;
     return JOLTCFG_VALID;
 }
-
-int JoltMakeFilter(char *pszFilter, size_t cbBuffer)
-{
-    size_t cch;
-    size_t i;
-
-    if (pszFilter == NULL || cbBuffer < 2)
-        return 0;
-    cch = strnlen(pszFilter, cbBuffer);
-    if (cch + 2 > cbBuffer)
-        return 0;
-    pszFilter[cch + 1] = '\0';
-    for (i = 0; i < cch; i++) {
-        if (pszFilter[i] == ',')
-            pszFilter[i] = '\0';
-    }
-    return 1;
-}

@@ -1,9 +1,8 @@
 /*
  * Logic of the Jolt settings page that needs no Win32: splitting the action
  * list string into the combo items, which controls of a direction are
- * enabled for an action and a sound tick, the check of a direction's input,
- * and the open-file filter made from its string. Compiled into Joltcfg and
- * the native unit tests.
+ * enabled for an action and a sound tick, and the check of a direction's
+ * input. Compiled into Joltcfg and the native unit tests.
  */
 #ifndef JOLT_JOLTCFGPURE_H
 #define JOLT_JOLTCFGPURE_H
@@ -59,14 +58,5 @@ void JoltControlState(long nAction, int bTicked, JOLTCFGSTATE *pState);
  * box needs a sound file. Lengths count characters, blanks included.
  */
 int JoltCheckDirection(long nAction, int bTicked, size_t cchProgram, size_t cchSound);
-
-/*
- * Turns a comma-separated filter string in place into the open-file dialog's
- * form: every comma becomes a zero. cbBuffer is the buffer's size; the
- * string's own terminator and at least one more zero byte must fit. Returns
- * 0 when the buffer has no room for the closing double zero (nothing is
- * changed then), 1 otherwise.
- */
-int JoltMakeFilter(char *pszFilter, size_t cbBuffer);
 
 #endif

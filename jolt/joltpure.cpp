@@ -85,3 +85,18 @@ int JoltLaunchOutcome(uintptr_t uShellResult)
         return JOLT_LAUNCH_NOT_FOUND;
     return JOLT_LAUNCH_FAILED;
 }
+
+int JoltInQuietTime(uint32_t dwNow, uint32_t dwLastInput, uint32_t dwQuietTime)
+{
+    if (dwQuietTime == 0)
+        return 0;
+    return (uint32_t)(dwNow - dwLastInput) < dwQuietTime;
+}
+
+uint32_t JoltInputTick(uint32_t dwEventTime, uint32_t dwNow)
+{
+    /* Later than now, across the wrap as well: half the range ahead. */
+    if (dwEventTime == 0 || (uint32_t)(dwEventTime - dwNow - 1) < 0x80000000u)
+        return dwNow;
+    return dwEventTime;
+}

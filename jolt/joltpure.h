@@ -1,7 +1,8 @@
 /*
  * Jolt logic that needs no Win32: decoding of the stored "JoltSetting" block,
  * comparison of two stored installation times, the direction of a tilt
- * notification, and the decisions of the defaults refresh and of an action.
+ * notification, the decisions of the defaults refresh and of an action, and
+ * the opt-in quiet time after the user's own input.
  * Compiled into Joltrun, Joltcfg and the native unit tests.
  */
 #ifndef JOLT_JOLTPURE_H
@@ -68,5 +69,17 @@ int JoltSoundWanted(uint32_t dwSoundFlag);
 #define JOLT_LAUNCH_FAILED    2
 /* 0 for a started program (result 32 or more), otherwise one of the above. */
 int JoltLaunchOutcome(uintptr_t uShellResult);
+
+/* Largest quiet time, milliseconds; a larger stored value counts as this. */
+#define JOLT_MAX_QUIETTIME 10000u
+
+/* 1 when the user's last input (tick count dwLastInput) lies less than
+ * dwQuietTime milliseconds before dwNow; tick counts wrap around. Quiet
+ * time 0 never gates. */
+int JoltInQuietTime(uint32_t dwNow, uint32_t dwLastInput, uint32_t dwQuietTime);
+
+/* The tick of an input event as a hook reports it: its own time stamp,
+ * unless that is missing (0) or later than now, when now counts. */
+uint32_t JoltInputTick(uint32_t dwEventTime, uint32_t dwNow);
 
 #endif

@@ -1,4 +1,5 @@
 #include "jolt/joltstore.h"
+#include "common/regwrite.h"
 #include "common/trace.h"
 #include <shlwapi.h>
 
@@ -104,8 +105,7 @@ static LONG SetJoltPath(HKEY hKey, LPCSTR pszName, LPCSTR pszPath)
 
     /* Never more than the readers accept: 259 characters and the terminator. */
     lstrcpynA(szPath, pszPath, ARRAYSIZE(szPath));
-    return RegSetValueExA(hKey, pszName, 0, REG_SZ, (const BYTE *)szPath,
-                          (DWORD)lstrlenA(szPath) + 1);
+    return RegWriteText(hKey, pszName, szPath);
 }
 
 BOOL SaveJoltData(const JOLTSETTING *pSetting, LPCSTR pszVerticalLaunch,
@@ -137,4 +137,15 @@ BOOL SaveJoltData(const JOLTSETTING *pSetting, LPCSTR pszVerticalLaunch,
         return FALSE;
     }
     return TRUE;
+}
+
+DWORD JoltReadQuietTime(HKEY hUserKey)
+{
+    return RegReadOption(hUserKey, JOLT_VAL_QUIETTIME, JOLT_MAX_QUIETTIME);
+}
+
+LONG JoltSaveQuietTime(DWORD dwQuietTime)
+{
+    return RegWriteDwordAt(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, TRUE, JOLT_VAL_QUIETTIME,
+                           dwQuietTime);
 }

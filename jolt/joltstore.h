@@ -21,6 +21,20 @@
 #define JOLT_VAL_HSOUNDPATH     "HorizontalSoundPath"
 #define JOLT_VAL_IDLETIME       "IdleTime"
 #define JOLT_VAL_HELPFILEPATH   "HelpFilePath"
+/* Opt-in, a DWORD beside the user's own values: milliseconds after the
+ * user's last key or mouse input during which quick tilts are dropped. */
+#define JOLT_VAL_QUIETTIME      "ExtraQuietTime"
+
+/* How the other programs find a running Joltrun and tell it about new
+ * settings. */
+#define JOLTRUN_MUTEX             "TiltkitJoltMutex"
+#define JOLTRUN_WINDOWCLASS       "TiltkitJolt Class"
+#define JOLTRUN_WINDOWNAME        "TiltkitJolt"
+#define JOLTRUN_MSG_CONFIGCHANGED "JoltConfigChangedNotify"
+
+/* "JoltConfigChangedNotify", registered once per module before its entry
+ * point runs. */
+extern UINT g_uMsgJoltConfigChanged;
 
 /* Access of the per-user key: KEY_READ | KEY_WRITE (0x2001F). */
 #define JOLT_USER_ACCESS (KEY_READ | KEY_WRITE)
@@ -76,5 +90,16 @@ BOOL JoltReadValues(HKEY hUserKey, JOLTSETTING *pSetting,
 BOOL SaveJoltData(const JOLTSETTING *pSetting, LPCSTR pszVerticalLaunch,
                   LPCSTR pszVerticalSound, LPCSTR pszHorizontalLaunch,
                   LPCSTR pszHorizontalSound);
+
+/* The quiet time of an open per-user key, limited to JOLT_MAX_QUIETTIME;
+ * absent, of another type than REG_DWORD or unreadable: 0 (off). */
+DWORD JoltReadQuietTime(HKEY hUserKey);
+/* Writes the quiet time into the per-user key (made when missing). */
+LONG JoltSaveQuietTime(DWORD dwQuietTime);
+
+/* The running Joltrun's window, or NULL. */
+HWND FindJoltrun(void);
+/* Posts "JoltConfigChangedNotify" to that window (NULL: nothing to tell). */
+BOOL TellJoltrun(HWND hwndJoltrun);
 
 #endif

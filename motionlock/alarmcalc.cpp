@@ -1,4 +1,5 @@
 #include "motionlock/alarmcalc.h"
+#include <math.h>
 #include <string.h>
 
 int MixerValueToPercent(uint32_t dwValue, uint32_t dwMin, uint32_t dwMax, uint32_t *pdwPercent)
@@ -118,4 +119,25 @@ int IsReadingChanged(float fBaseX, float fBaseY, float fX, float fY)
 {
     /* Ordered comparisons only: any NaN makes both false. */
     return fX < fBaseX || fX > fBaseX || fY < fBaseY || fY > fBaseY;
+}
+
+int IsMovement(float fBaseX, float fBaseY, float fX, float fY, uint32_t dwThreshold)
+{
+    volatile float fThreshold;
+    volatile float fDx;
+    volatile float fDy;
+
+    if (dwThreshold == 0)
+        return IsReadingChanged(fBaseX, fBaseY, fX, fY);
+    /* Stored to single precision where the FPU keeps wider intermediates;
+     * ordered comparisons, so a NaN on either side makes them false. */
+    fThreshold = (float)dwThreshold / 1000.0f;
+    fDx = fabsf(fX - fBaseX);
+    fDy = fabsf(fY - fBaseY);
+    return fDx >= fThreshold || fDy >= fThreshold;
+}
+
+int SpeakerNeedsRaise(uint32_t dwMute, uint32_t dwPercent)
+{
+    return dwMute != 0 || dwPercent < 100;
 }

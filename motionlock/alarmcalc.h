@@ -92,4 +92,15 @@ int BuildBeepSoundPath(char *pszOut, size_t cchOut, const char *pszModulePath,
  */
 int IsReadingChanged(float fBaseX, float fBaseY, float fX, float fY);
 
+/*
+ * Whether a reading is a movement: it differs from the baseline by at least
+ * dwThreshold thousandths of g on either axis. Threshold 0 is the guard's
+ * exact comparison (IsReadingChanged); NaN never counts.
+ */
+int IsMovement(float fBaseX, float fBaseY, float fX, float fY, uint32_t dwThreshold);
+
+/* The held alarm: 1 when what was read of the speaker (mute value, volume
+ * percentage) is not unmuted at full volume. */
+int SpeakerNeedsRaise(uint32_t dwMute, uint32_t dwPercent);
+
 #endif

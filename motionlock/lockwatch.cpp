@@ -14,7 +14,7 @@
 #include "common/regread.h"
 #include "common/regpaths.h"
 #include "common/trace.h"
-#include "extras/extrastore.h"
+#include "motionlock/lockstore.h"
 #include <stdarg.h>
 
 LOCKWATCHSTATE g_Lockwatch;
@@ -66,7 +66,7 @@ BOOL InitLockwatch(HWND hwnd)
     p->pfnRegisterSession = NULL;
     p->pfnUnregisterSession = NULL;
     p->hGravmon = NULL;
-    ExtraReadLockwatch(&p->dwMoveThreshold, &p->bHoldAlarm);
+    ReadLockwatchOptions(&p->dwMoveThreshold, &p->bHoldAlarm);
 
     /* Without the export the library stays loaded until the process ends. */
     if (LoadGravmon(&p->hGravmon, aExports, ARRAYSIZE(aExports), REGREAD_CUT_FULL,
@@ -165,7 +165,7 @@ static void StartAlarm(HWND hwnd)
     GetBeepSoundPath(szSound);
     StartAlarmSound(szSound);
     p->bAlarmOn = TRUE;
-    if (p->bHoldAlarm && SetTimer(hwnd, IDT_HOLD, EXTRA_HOLD_PERIOD, NULL))
+    if (p->bHoldAlarm && SetTimer(hwnd, IDT_HOLD, LOCKWATCH_HOLD_PERIOD, NULL))
         p->bHoldTimerStarted = TRUE;
 }
 
@@ -178,7 +178,7 @@ static void HoldAlarm(void)
     BOOL bMuteRead = GetSpeakerMute(&dwMute);
     BOOL bVolumeRead = GetSpeakerVolume(&dwPercent);
 
-    if ((bMuteRead || bVolumeRead) && ExtraSpeakerNeedsRaise(dwMute, dwPercent))
+    if ((bMuteRead || bVolumeRead) && SpeakerNeedsRaise(dwMute, dwPercent))
         RaiseMixerForAlarm();
 }
 
@@ -203,9 +203,7 @@ BOOL CheckAcceleration(HWND hwnd)
         p->bBaselinePending = FALSE;
         return TRUE;
     }
-    if (p->dwMoveThreshold == 0 ? IsReadingChanged(p->fBaselineX, p->fBaselineY, fX, fY)
-                                : ExtraIsMovement(p->fBaselineX, p->fBaselineY, fX, fY,
-                                                  p->dwMoveThreshold))
+    if (IsMovement(p->fBaselineX, p->fBaselineY, fX, fY, p->dwMoveThreshold))
         StartAlarm(hwnd);
     return TRUE;
 }

@@ -2,5 +2,5 @@
 # application store.
 tiltkit_library(Feedcfg DEF Feedcfg.def
   DESC "Страница Tiltfeed для консоли настройки"
-  SOURCES feedcfg.cpp feededit.cpp feedlist.cpp feedstore.cpp feeditem.cpp feedname.cpp feedcmd.cpp feedcfg.rc
-  LIBS tiltfeed_shortcut tiltkit_common comctl32 comdlg32 shell32 shlwapi ole32 uuid gdi32 user32 advapi32)
+  SOURCES feedcfg.cpp feededit.cpp feedlist.cpp feedstore.cpp feedname.cpp feedcfg.rc
+  LIBS tiltfeed_shortcut tiltfeed_store tiltkit_common comctl32 comdlg32 shell32 shlwapi ole32 uuid gdi32 user32 advapi32)

@@ -12,7 +12,6 @@
 #include "common/errorbox.h"
 #include "common/gravbind.h"
 #include "common/regread.h"
-#include "extras/extrastore.h"
 #include "common/trace.h"
 #include <objbase.h>
 #include <stdarg.h>
@@ -100,7 +99,7 @@ static BOOL InitTiltfeed(HINSTANCE hInstance, const char *pszTail)
     lstrcpynA(p->szItemName, pszTail, sizeof(p->szItemName));
     bRead = GetTiltfeedRegData(hKey);
     if (bRead)
-        ExtraReadFeed(hKey, &p->extra);
+        GetItemComfort(hKey, &p->comfort);
     RegCloseKey(hKey);
     if (!bRead) {
         ShowTiltfeedError(NULL, IDS_FEEDRUN_NOREGDATA);

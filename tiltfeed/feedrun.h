@@ -8,7 +8,7 @@
 #include <windows.h>
 #include "common/regpaths.h"
 #include "gravmon/gravmon.h"
-#include "extras/extrapure.h"
+#include "tiltfeed/comfort.h"
 
 #define WM_TILTFEED_START       (WM_APP + 1)
 #define WM_TILTFEED_TARGETREADY (WM_APP + 2)
@@ -48,7 +48,7 @@ typedef struct TILTFEEDDATA {
     HANDLE hExitEvent;
     LONG bTicking;
     BOOL bMonopolized;            /* Monopolize succeeded; given back in cleanup */
-    EXTRAFEED extra;              /* opt-in dead zone and level at front; off = 0 */
+    FEEDCOMFORT comfort;          /* opt-in dead zone and level at front; off = 0 */
 } TILTFEEDDATA;
 
 /* One timer tick: while the target is in front, the current tilt becomes a

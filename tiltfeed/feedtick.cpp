@@ -5,7 +5,7 @@
  */
 #include "tiltfeed/feedrun.h"
 #include "tiltfeed/tiltengine.h"
-#include "extras/extrapure.h"
+#include "tiltfeed/comfort.h"
 #include "common/trace.h"
 
 static void SendMouseStep(DWORD dwRate, float fFracX, float fFracY)
@@ -70,13 +70,13 @@ void TickTiltfeed(TILTFEEDDATA *pData, HWND hwndMain)
     if (hwndForeground != NULL)
         GetWindowThreadProcessId(hwndForeground, &dwForegroundPid);
     if (hwndForeground == NULL || dwForegroundPid != pData->launch.dwProcessId) {
-        ExtraFeedLeftFront(&pData->extra);
+        FeedComfortLeftFront(&pData->comfort);
         return;
     }
 
     lResult = pData->m_DLGetAngle(&fAngleX, &fAngleY, hwndMain);
-    if (lResult == 0 && ExtraFeedActive(&pData->extra))
-        ExtraFeedAdjust(&pData->extra, &fAngleX, &fAngleY);
+    if (lResult == 0 && FeedComfortActive(&pData->comfort))
+        FeedComfortAdjust(&pData->comfort, &fAngleX, &fAngleY);
     fFracX = TiltFraction(fAngleX);
     fFracY = TiltFraction(fAngleY);
     if (lResult != 0)

@@ -241,9 +241,9 @@ void ComfortTickCost(tb::Manager &manager)
     plain.dwType = comfort.dwType = 1;
     plain.dwCursorKeyRate = comfort.dwCursorKeyRate = 10;
     plain.m_DLGetAngle = comfort.m_DLGetAngle = pfnGetAngle;
-    comfort.extra.dwDeadZone = 5;
-    comfort.extra.bLevelAtFront = 1;
-    comfort.extra.bLevelTaken = 1;   /* level at 0 degrees */
+    comfort.comfort.dwDeadZone = 5;
+    comfort.comfort.bLevelAtFront = 1;
+    comfort.comfort.bLevelTaken = 1;   /* level at 0 degrees */
 
     double dPlain = 0, dComfort = 0;
     int nCalls = 0;

@@ -7,7 +7,9 @@
 #include "testbench/testbench.h"
 #include "testbench/capture.h"
 #include "common/regpaths.h"
-#include "extras/extrapure.h"
+#include "jolt/joltstore.h"
+#include "motionlock/lockstore.h"
+#include "tiltfeed/feeditem.h"
 #include <commctrl.h>
 
 namespace {
@@ -127,9 +129,9 @@ TEST_F(ExtrasPage, ShowsTheStoredValuesAndWritesOnlyWhatTheUserChanged)
 {
     tb::RegSetString(HKEY_CURRENT_USER, ItemKey("Beta"), "Path", "C:\\beta.exe");
     tb::RegSetString(HKEY_CURRENT_USER, ItemKey("Alpha"), "Path", "C:\\alpha.exe");
-    tb::RegSetDword(HKEY_CURRENT_USER, ItemKey("Alpha"), EXTRA_VAL_DEADZONE, 3);
-    tb::RegSetDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, EXTRA_VAL_QUIETTIME, 250);
-    tb::RegSetDword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, EXTRA_VAL_MOVETHRESHOLD, 100);
+    tb::RegSetDword(HKEY_CURRENT_USER, ItemKey("Alpha"), FEEDITEM_VAL_DEADZONE, 3);
+    tb::RegSetDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, JOLT_VAL_QUIETTIME, 250);
+    tb::RegSetDword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, LOCKWATCH_VAL_MOVETHRESHOLD, 100);
     MakeFakeJolt();
 
     ASSERT_TRUE(console.Start(tb::BinPath("Tiltdesk.exe")));
@@ -169,14 +171,14 @@ TEST_F(ExtrasPage, ShowsTheStoredValuesAndWritesOnlyWhatTheUserChanged)
     PressOk(hPage);
     EXPECT_EQ(0, console.Wait(10000));
     tb::Pump(100);
-    EXPECT_EQ(500u, Dword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, EXTRA_VAL_QUIETTIME));
+    EXPECT_EQ(500u, Dword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, JOLT_VAL_QUIETTIME));
     EXPECT_EQ(1, g_nConfigChanged);
-    EXPECT_EQ(7u, Dword(HKEY_CURRENT_USER, ItemKey("Beta"), EXTRA_VAL_DEADZONE));
-    EXPECT_EQ(1u, Dword(HKEY_CURRENT_USER, ItemKey("Beta"), EXTRA_VAL_LEVELATFRONT));
-    EXPECT_EQ(3u, Dword(HKEY_CURRENT_USER, ItemKey("Alpha"), EXTRA_VAL_DEADZONE));
-    EXPECT_EQ(0xFFFFFFFFu, Dword(HKEY_CURRENT_USER, ItemKey("Alpha"), EXTRA_VAL_LEVELATFRONT));
-    EXPECT_EQ(100u, Dword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, EXTRA_VAL_MOVETHRESHOLD));
-    EXPECT_EQ(1u, Dword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, EXTRA_VAL_HOLDALARM));
+    EXPECT_EQ(7u, Dword(HKEY_CURRENT_USER, ItemKey("Beta"), FEEDITEM_VAL_DEADZONE));
+    EXPECT_EQ(1u, Dword(HKEY_CURRENT_USER, ItemKey("Beta"), FEEDITEM_VAL_LEVELATFRONT));
+    EXPECT_EQ(3u, Dword(HKEY_CURRENT_USER, ItemKey("Alpha"), FEEDITEM_VAL_DEADZONE));
+    EXPECT_EQ(0xFFFFFFFFu, Dword(HKEY_CURRENT_USER, ItemKey("Alpha"), FEEDITEM_VAL_LEVELATFRONT));
+    EXPECT_EQ(100u, Dword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, LOCKWATCH_VAL_MOVETHRESHOLD));
+    EXPECT_EQ(1u, Dword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, LOCKWATCH_VAL_HOLDALARM));
 }
 
 TEST_F(ExtrasPage, OkWithoutChangesLeavesTheRegistryAsTheInstallationLeftIt)
@@ -227,6 +229,6 @@ TEST_F(ExtrasPage, ANumberOutOfRangeIsRefusedAndNothingIsWritten)
     SetText(hPage, kThreshold, "1000");
     PressOk(hPage);
     EXPECT_EQ(0, console.Wait(10000));
-    EXPECT_EQ(1000u, Dword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, EXTRA_VAL_MOVETHRESHOLD));
-    EXPECT_EQ(300u, Dword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, EXTRA_VAL_QUIETTIME));
+    EXPECT_EQ(1000u, Dword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, LOCKWATCH_VAL_MOVETHRESHOLD));
+    EXPECT_EQ(300u, Dword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, JOLT_VAL_QUIETTIME));
 }

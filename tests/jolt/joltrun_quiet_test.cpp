@@ -4,7 +4,7 @@
  */
 #include "jolt_fixture.h"
 #include "testbench/manager.h"
-#include "extras/extrapure.h"
+#include "jolt/joltstore.h"
 
 using namespace jt;
 
@@ -36,7 +36,7 @@ TEST_F(JoltrunTest, QuickTiltSoonAfterAKeyPressIsIgnoredWithoutAnIdlePeriod)
     JoltValues v;
     v.dwIdle = 1;
     WriteValues(v);
-    ASSERT_TRUE(tb::RegSetDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, EXTRA_VAL_QUIETTIME, 500));
+    ASSERT_TRUE(tb::RegSetDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, JOLT_VAL_QUIETTIME, 500));
     tb::Manager manager;
     ASSERT_TRUE(manager.Start());
     ASSERT_TRUE(StartRuntime());
@@ -70,7 +70,7 @@ TEST_F(JoltrunTest, QuietTimeSetLaterIsPickedUpByTheSettingsNotification)
     ASSERT_TRUE(WaitRuns(1));
 
     /* Set as the page does, then notified: now it is ignored. */
-    ASSERT_TRUE(tb::RegSetDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, EXTRA_VAL_QUIETTIME, 2000));
+    ASSERT_TRUE(tb::RegSetDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, JOLT_VAL_QUIETTIME, 2000));
     ASSERT_TRUE(Reload());
     Sleep(30);
     PressShift();

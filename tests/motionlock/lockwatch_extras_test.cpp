@@ -7,7 +7,7 @@
 #include "testbench/testbench.h"
 #include "testbench/manager.h"
 #include "common/regpaths.h"
-#include "extras/extrapure.h"
+#include "motionlock/lockstore.h"
 #include "hwgate_standin.h"
 #include "inproc.h"
 #include "runtime_fixture.h"
@@ -19,9 +19,9 @@ protected:
     void Settings(DWORD dwThreshold, DWORD dwHold)
     {
         ASSERT_TRUE(tb::RegSetDword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH,
-                                    EXTRA_VAL_MOVETHRESHOLD, dwThreshold));
+                                    LOCKWATCH_VAL_MOVETHRESHOLD, dwThreshold));
         ASSERT_TRUE(tb::RegSetDword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH,
-                                    EXTRA_VAL_HOLDALARM, dwHold));
+                                    LOCKWATCH_VAL_HOLDALARM, dwHold));
     }
     bool SpeakerRaised() { return m_mixer.Mute() == 0 && m_mixer.Volume() == m_mixer.VolumeMax(); }
 };

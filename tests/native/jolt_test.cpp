@@ -223,3 +223,25 @@ TEST(InstallDefaults, NumberAndByteDecoding)
     for (const char *psz : { "0", "0g", "01 02 03 04 05", "1 2" })
         EXPECT_FALSE(TkParseHex(psz, ab, sizeof(ab), &cb)) << psz;
 }
+
+TEST(JoltQuietTime, QuietTimeGatesOnlyInputNewerThanItAndSurvivesTheWrap)
+{
+    EXPECT_FALSE(JoltInQuietTime(1000, 990, 0));        /* off */
+    EXPECT_TRUE(JoltInQuietTime(1200, 1000, 500));      /* 200 ms after a key */
+    EXPECT_FALSE(JoltInQuietTime(1700, 1000, 500));     /* 700 ms after */
+    EXPECT_FALSE(JoltInQuietTime(1500, 1000, 500));     /* exactly the quiet time: acts */
+    EXPECT_TRUE(JoltInQuietTime(1000, 1000, 1));
+    /* The tick count wrapped between the key and the tilt. */
+    EXPECT_TRUE(JoltInQuietTime(100, 0xFFFFFF00u, 500));
+    EXPECT_FALSE(JoltInQuietTime(400, 0xFFFFFF00u, 500));
+}
+
+TEST(JoltQuietTime, AnEventTakesItsOwnTimeUnlessItIsMissingOrLaterThanNow)
+{
+    EXPECT_EQ(900u, JoltInputTick(900, 1000));
+    EXPECT_EQ(1000u, JoltInputTick(1000, 1000));
+    EXPECT_EQ(1000u, JoltInputTick(0, 1000));
+    EXPECT_EQ(1000u, JoltInputTick(1001, 1000));           /* a clock that runs ahead */
+    EXPECT_EQ(0xFFFFFF00u, JoltInputTick(0xFFFFFF00u, 50)); /* before the wrap */
+    EXPECT_EQ(0xFFFFFF00u, JoltInputTick(60, 0xFFFFFF00u)); /* after the wrap: ahead */
+}

@@ -95,30 +95,3 @@ TEST(JoltPageRules, DirectionCheck)
         EXPECT_EQ(c.nResult, JoltCheckDirection(c.nAction, c.bTicked, c.cchProgram, c.cchSound));
     }
 }
-
-TEST(JoltPageFilter, CommasBecomeZerosWithADoubleZeroAtTheEnd)
-{
-    char sz[128] = u8"Звуковые файлы(*.wav),*.wav,Все файлы (*.*),*.*,";
-    size_t cch = strlen(sz);
-    memset(sz + cch + 1, 'X', sizeof(sz) - cch - 1);
-    ASSERT_EQ(1, JoltMakeFilter(sz, sizeof(sz)));
-    const char *p = sz;
-    std::vector<std::string> parts;
-    while (*p) {
-        parts.push_back(p);
-        p += strlen(p) + 1;
-    }
-    EXPECT_EQ((std::vector<std::string>{ u8"Звуковые файлы(*.wav)", "*.wav", u8"Все файлы (*.*)", "*.*" }),
-              parts);
-
-    /* Without a closing comma the buffer still ends in two zeros. */
-    char szOpen[8] = "a,b";
-    memset(szOpen + 4, 'X', 4);
-    ASSERT_EQ(1, JoltMakeFilter(szOpen, sizeof(szOpen)));
-    EXPECT_EQ(0, memcmp(szOpen, "a\0b\0\0", 5));
-
-    /* No room for the second zero: refused, unchanged. */
-    char szFull[4] = { 'a', ',', 'b', '\0' };
-    EXPECT_EQ(0, JoltMakeFilter(szFull, sizeof(szFull)));
-    EXPECT_EQ(',', szFull[1]);
-}

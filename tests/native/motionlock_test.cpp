@@ -187,3 +187,30 @@ TEST(ReadingComparison, SignedZerosEqualAndNaNUnchanged)
     EXPECT_TRUE(IsReadingChanged(0.1f, 0.2f, NAN, 0.3f)) << "the other axis still counts";
     EXPECT_TRUE(IsReadingChanged(0.1f, 0.2f, INFINITY, 0.2f));
 }
+
+TEST(MovementThreshold, ThresholdZeroIsTheExactCompareAndAboveItSmallChangesAreStill)
+{
+    const float af[] = { 0.0f, -0.0f, 0.05f, -0.05f, 1.0f, 0.01745f, NAN };
+    for (float b : af)
+        for (float v : af) {
+            SCOPED_TRACE(testing::Message() << b << " " << v);
+            EXPECT_EQ(IsReadingChanged(b, 0.0f, v, 0.0f), IsMovement(b, 0.0f, v, 0.0f, 0));
+            EXPECT_EQ(IsReadingChanged(0.0f, b, 0.0f, v), IsMovement(0.0f, b, 0.0f, v, 0));
+        }
+
+    /* 100 thousandths of g: the stand-in's "move" (0.05 g) is no movement, a
+     * tilt of 20 degrees (sin 20 = 0.342 g) is. */
+    EXPECT_FALSE(IsMovement(0.0f, 0.0f, 0.05f, -0.05f, 100));
+    EXPECT_TRUE(IsMovement(0.0f, 0.0f, 0.342f, 0.0f, 100));
+    EXPECT_TRUE(IsMovement(0.0f, 0.5f, 0.0f, 0.3f, 100));
+    EXPECT_TRUE(IsMovement(0.25f, 0.0f, 0.5f, 0.0f, 250));   /* the threshold itself counts */
+    EXPECT_FALSE(IsMovement(0.0f, 0.0f, NAN, NAN, 100));
+    EXPECT_FALSE(IsMovement(NAN, 0.0f, 1.0f, 0.0f, 100));
+}
+
+TEST(MovementThreshold, TheHeldAlarmRaisesAMutedOrLoweredSpeakerOnly)
+{
+    EXPECT_FALSE(SpeakerNeedsRaise(0, 100));
+    EXPECT_TRUE(SpeakerNeedsRaise(1, 100));
+    EXPECT_TRUE(SpeakerNeedsRaise(0, 99));
+}

@@ -1,6 +1,7 @@
 /* The file-name check and the Jolt page's list scan on any bytes. */
 #include "common/namecheck.h"
 #include "jolt/joltcfgpure.h"
+#include "common/pagetext.h"
 
 #include <string>
 #include <vector>
@@ -29,6 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pbData, size_t cbData)
     std::vector<char> filter(now.begin(), now.end());
     filter.push_back('\0');
     filter.push_back('\0');
-    (void)JoltMakeFilter(filter.data(), filter.size());
+    (void)MakeOpenFilter(filter.data(), filter.size());
     return 0;
 }

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include "testbench/manager.h"
 #include "testbench/tiltfeed_target.h"
-#include "extras/extrapure.h"
+#include "tiltfeed/feeditem.h"
 
 namespace {
 
@@ -35,8 +35,8 @@ protected:
         ASSERT_EQ(1, m_manager.Command(pszTilt));
         tb::WriteTiltfeedItem(kItem, tb::BinPath("Feedtarget.exe"), dwType, 100, dwKeyRate);
         std::string key = tb::TiltfeedItemKey(kItem);
-        tb::RegSetDword(HKEY_CURRENT_USER, key, EXTRA_VAL_DEADZONE, dwDeadZone);
-        tb::RegSetDword(HKEY_CURRENT_USER, key, EXTRA_VAL_LEVELATFRONT, dwLevelAtFront);
+        tb::RegSetDword(HKEY_CURRENT_USER, key, FEEDITEM_VAL_DEADZONE, dwDeadZone);
+        tb::RegSetDword(HKEY_CURRENT_USER, key, FEEDITEM_VAL_LEVELATFRONT, dwLevelAtFront);
         ASSERT_TRUE(tb::StartFeedrun(m_feedrun, kItem));
         ASSERT_TRUE(tb::WaitFeedrunWindow(m_feedrun.Pid()) != NULL);
         m_hwndTarget = tb::WaitTargetWindow();

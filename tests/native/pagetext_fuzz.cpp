@@ -1,6 +1,6 @@
 /* The page's number fields: any text either parses to a value within the
  * limit that prints back as the same digits, or is refused untouched. */
-#include "extras/extrapure.h"
+#include "common/pagetext.h"
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pb, size_t cb)
     memcpy(&dwMax, pb, 4);
     std::string text((const char *)pb + 4, cb - 4);
     uint32_t dw = 0xDEADBEEF;
-    if (!ExtraParseNumber(text.c_str(), dwMax, &dw)) {
+    if (!ParsePageNumber(text.c_str(), dwMax, &dw)) {
         if (dw != 0xDEADBEEF)
             abort();
         return 0;
