@@ -232,3 +232,27 @@ TEST_F(ExtrasPage, ANumberOutOfRangeIsRefusedAndNothingIsWritten)
     EXPECT_EQ(1000u, Dword(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, LOCKWATCH_VAL_MOVETHRESHOLD));
     EXPECT_EQ(300u, Dword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, JOLT_VAL_QUIETTIME));
 }
+
+TEST_F(ExtrasPage, AnItemDeletedMeanwhileAndAValueWrittenAsTextDoNotStopOk)
+{
+    tb::RegSetDword(HKEY_CURRENT_USER, ItemKey("Alpha"), FEEDITEM_VAL_DEADZONE, 3);
+    tb::RegSetDword(HKEY_CURRENT_USER, ItemKey("Beta"), FEEDITEM_VAL_DEADZONE, 0);
+    /* Written by hand as text: no threshold at all, not a huge one. */
+    tb::RegSetString(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH, LOCKWATCH_VAL_MOVETHRESHOLD, "250");
+    ASSERT_TRUE(console.Start(tb::BinPath("Tiltdesk.exe")));
+    HWND hPage = Page();
+    ASSERT_NE(nullptr, hPage);
+    EXPECT_EQ(L"0", Text(hPage, kThreshold));
+
+    /* A change on Beta, which the Tiltfeed page then deletes: OK saves the
+     * rest and makes no key for Beta again. */
+    Choose(hPage, 1);
+    Type(hPage, kDeadZone, "7");
+    Choose(hPage, 0);
+    ASSERT_TRUE(tb::RegDeleteTree(HKEY_CURRENT_USER, ItemKey("Beta")));
+    PressOk(hPage);
+    EXPECT_EQ(0, console.Wait(10000));
+    EXPECT_EQ(0, tb::CountMessageBoxes(console.Pid()));
+    EXPECT_FALSE(tb::RegKeyExists(HKEY_CURRENT_USER, ItemKey("Beta")));
+    EXPECT_EQ(3u, Dword(HKEY_CURRENT_USER, ItemKey("Alpha"), FEEDITEM_VAL_DEADZONE));
+}

@@ -52,6 +52,33 @@ TEST_F(FeedPageTest, EmptyListRefusesEveryCommandButAddAndAnUnwritableShortcutLe
     EXPECT_TRUE(ItemKeys().empty());
 }
 
+TEST_F(FeedPageTest, WithoutFeedrunsPathNoItemIsRepairedOrWritten)
+{
+    AddItem("Paint");
+    ASSERT_TRUE(tb::WriteLink(LinkPath("Paint"), tb::BinPath("Feedtarget.exe"), "Paint"));
+    ASSERT_TRUE(tb::RegDeleteVal(HKEY_LOCAL_MACHINE, TILTKIT_REG_TILTFEED, "FeedrunPath"));
+    ASSERT_TRUE(OpenPage() != NULL);
+    EXPECT_TRUE(Entries().empty());
+
+    /* Add, then Cancel: the refresh after it repairs nothing. */
+    Press(fp::kAdd);
+    ASSERT_TRUE(WaitDialog() != NULL);
+    Click(IDCANCEL);
+    ASSERT_TRUE(DialogGone());
+    /* Add, then OK: no shortcut without a target, so no item either. */
+    Press(fp::kAdd);
+    ASSERT_TRUE(WaitDialog() != NULL);
+    SetField(fp::kName, "Feedtarget");
+    SetField(fp::kPath, tb::BinPath("Feedtarget.exe"));
+    Click(IDOK);
+    ExpectBox(10);
+    ASSERT_TRUE(DialogGone());
+
+    EXPECT_EQ(std::vector<std::string>{ "Paint" }, ItemKeys());
+    EXPECT_EQ(tb::BinPath("Feedtarget.exe"), fp::ReadLink(LinkPath("Paint")).target);
+    EXPECT_TRUE(Entries().empty());
+}
+
 TEST_F(FeedPageTest, AddedItemStartsThroughItsShortcut)
 {
     tb::Manager manager;
@@ -354,7 +381,9 @@ TEST_F(FeedPageTest, EditRenamesAndKeepsItemsWhoseShortcutCannotBeWritten)
     ASSERT_TRUE(tb::WaitFor([&] { return Entries().size() == 2; }));
 
     /* A new name: the new item is made, the old one goes with its
-     * shortcut, and the new name is selected. */
+     * shortcut, and the new name is selected. The item's own values that
+     * the dialog does not show go along. */
+    ASSERT_TRUE(tb::RegSetDword(HKEY_CURRENT_USER, Key("Paint"), "ExtraDeadZone", 10));
     ASSERT_TRUE(Select("Paint"));
     Press(fp::kEdit);
     ASSERT_TRUE(WaitDialog() != NULL);
@@ -366,6 +395,8 @@ TEST_F(FeedPageTest, EditRenamesAndKeepsItemsWhoseShortcutCannotBeWritten)
     EXPECT_TRUE(ItemExists("Paint 2"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(LinkPath("Paint").c_str()));
     EXPECT_EQ("Paint 2", fp::ReadLink(LinkPath("Paint 2")).arguments);
+    EXPECT_TRUE(tb::RegGetDword(HKEY_CURRENT_USER, Key("Paint 2"), "ExtraDeadZone", &dw));
+    EXPECT_EQ(10u, dw);
     ASSERT_TRUE(tb::WaitFor([&] { return Selected() == "Paint 2"; }));
 
     /* Saved under its own name while its shortcut cannot be written (a
