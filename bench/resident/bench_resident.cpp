@@ -12,7 +12,8 @@
  * Soaks, each after a warm-up, growth from the end of the warm-up to the end:
  *  - Joltrun: quick-tilt notifications (vertical: switch application with a
  *    sound, the shortest rest; horizontal: nothing) and settings
- *    notifications, each after a change of the stored values;
+ *    notifications, each after a change of the stored values that sets or
+ *    clears the quiet time (so its input watch comes and goes);
  *  - Feedrun: ticks in mouse mode, then in a new run in key mode, the
  *    application coming to the front and leaving meanwhile;
  *  - Lockwatch: alarm / resume / unlock cycles in one Benchguard.exe;
@@ -53,8 +54,6 @@ const double kPrivateGoal = 1.5;
 const char kItem[] = "Tiltfeed + Resident";
 const char kGuardEvent[] = "TiltkitBenchguardNext";
 const char kDeskEvent[] = "TiltkitBenchdeskNext";
-/* The opt-in quiet time of Joltrun, toggled by the settings changes. */
-const char kQuietTimeValue[] = "ExtraQuietTime";
 
 struct Counts {
     int nTilts, nSettings;          /* Joltrun */
@@ -122,7 +121,8 @@ std::string HostLoad()
 
 bool JoltSettingsChanged(HWND hwnd, UINT uConfig, int i)
 {
-    tb::RegSetDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, kQuietTimeValue, (i & 1) ? 20 : 0);
+    /* Every other change sets a quiet time: the input watch comes and goes. */
+    tb::RegSetDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, JOLT_VAL_QUIETTIME, (i & 1) ? 20 : 0);
     return Send(hwnd, uConfig, 0, 0) && IsWindow(hwnd);
 }
 
@@ -175,7 +175,8 @@ void RunJolt(const Counts &soak, const Counts &warm, Resident *pIdle, Soak *pSoa
     tb::RegSetString(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, JOLT_VAL_VSOUNDPATH,
                      tb::ScratchDir() + "\\absent.wav");
 
-    if (!JoltTilts(hwnd, warm.nTilts, warm.nSettings) ||
+    if (!JoltSettingsChanged(hwnd, RegisterWindowMessageA("JoltConfigChangedNotify"), 0) ||
+        !JoltTilts(hwnd, warm.nTilts, warm.nSettings) ||
         !MeasureSettled(jolt.Handle(), jolt.Pid(), kSoakSettleMs, &pSoak->before) ||
         !JoltTilts(hwnd, soak.nTilts, soak.nSettings) ||
         !MeasureSettled(jolt.Handle(), jolt.Pid(), kSoakSettleMs, &pSoak->after)) {
@@ -420,8 +421,11 @@ bool ConsoleRun(const tb::Process &host, HANDLE hNext, int *pcPages, std::string
                                 : std::string("the console did not open");
         return false;
     }
-    HWND hwndTab = (HWND)SendMessageA(hwndSheet, PSM_GETTABCONTROL, 0, 0);
-    int cPages = hwndTab ? (int)SendMessageA(hwndTab, TCM_GETITEMCOUNT, 0, 0) : 0;
+    DWORD_PTR dwTab = 0, dwCount = 0;
+    SendMessageTimeoutA(hwndSheet, PSM_GETTABCONTROL, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &dwTab);
+    if (dwTab)
+        SendMessageTimeoutA((HWND)dwTab, TCM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &dwCount);
+    int cPages = (int)dwCount;
     *pcPages = cPages;
     for (int i = 0; i < cPages; i++) {
         Send(hwndSheet, PSM_SETCURSEL, (WPARAM)i, 0);
@@ -489,12 +493,16 @@ std::string Count(uint32_t dw)
     return dw == RESIDENT_UNKNOWN ? std::string("n/a") : std::to_string((unsigned long)dw);
 }
 
+std::string Signed(int64_t ll)
+{
+    return (ll >= 0 ? "+" : "") + std::to_string((long long)ll);
+}
+
 std::string Beyond(uint32_t dw, uint32_t dwFloor)
 {
     if (dw == RESIDENT_UNKNOWN || dwFloor == RESIDENT_UNKNOWN)
         return "n/a";
-    long l = (long)dw - (long)dwFloor;
-    return (l >= 0 ? "+" : "") + std::to_string(l);
+    return Signed((int64_t)dw - (int64_t)dwFloor);
 }
 
 void PrintResident(const Resident &floor, const std::vector<Resident> &rows)
@@ -548,12 +556,12 @@ bool PrintSoak(const Soak &s)
     }
     RESGROWTH g;
     unsigned uLeaks = JudgeSoak(&s.before, &s.after, kPrivateGrowthLimit, &g);
-    printf("  growth after the warm-up: private bytes %+lld bytes (%s to %s, limit +64 KB), "
-           "handles %+lld (%s to %s), GDI objects %+lld (%s to %s), USER objects %+lld (%s to %s)\n",
-           (long long)g.llPrivate, Kb(s.before.cbPrivate).c_str(), Kb(s.after.cbPrivate).c_str(),
-           (long long)g.llHandles, Count(s.before.dwHandles).c_str(), Count(s.after.dwHandles).c_str(),
-           (long long)g.llGdi, Count(s.before.dwGdi).c_str(), Count(s.after.dwGdi).c_str(),
-           (long long)g.llUser, Count(s.before.dwUser).c_str(), Count(s.after.dwUser).c_str());
+    printf("  growth after the warm-up: private bytes %s bytes (%s to %s, limit +64 KB), "
+           "handles %s (%s to %s), GDI objects %s (%s to %s), USER objects %s (%s to %s)\n",
+           Signed(g.llPrivate).c_str(), Kb(s.before.cbPrivate).c_str(), Kb(s.after.cbPrivate).c_str(),
+           Signed(g.llHandles).c_str(), Count(s.before.dwHandles).c_str(), Count(s.after.dwHandles).c_str(),
+           Signed(g.llGdi).c_str(), Count(s.before.dwGdi).c_str(), Count(s.after.dwGdi).c_str(),
+           Signed(g.llUser).c_str(), Count(s.before.dwUser).c_str(), Count(s.after.dwUser).c_str());
     if (uLeaks == 0) {
         printf("  no growth beyond the goal\n");
         return true;
@@ -616,6 +624,9 @@ int main(int argc, char **argv)
     printf("Lockwatch...\n");
     RunGuard(manager, soak, warm, &guardArmed, &guardSoak);
     printf("Tiltdesk...\n");
+    /* The Tiltfeed page would make a shortcut for the item left by the
+     * Feedrun soaks: the console opens on the items as installed. */
+    tb::RegDeleteTree(HKEY_CURRENT_USER, tb::TiltfeedItemKey(kItem));
     RunDesk(soak, warm, &deskSoak);
     manager.Stop();
 
