@@ -7,6 +7,10 @@ build=${BUILD_DIR:-$root/build}
 bash "$root/tools/setup.sh"
 bash "$root/tools/build.sh"
 . "$root/tools/winenv.sh"
+if ! wine_native_i386; then
+  echo "bench: this machine cannot run 32-bit x86 programs, so Wine cannot run the benchmarks" >&2
+  exit 1
+fi
 state=$build/tests/wine
 status=0
 for exe in "$build"/tests/bin/bench_*.exe; do
