@@ -7,6 +7,8 @@
 #include "tiltfeed/feeditem.h"
 #include "tiltfeed/feedrun.h"
 #include "tiltfeed/feedcmd.h"
+#include "tiltfeed/feedsys.h"
+#include "tiltfeed/orient.h"
 #include "tiltfeed/resource.h"
 #include "common/bgprogram.h"
 #include "common/errorbox.h"
@@ -231,6 +233,21 @@ static void CleanupTiltfeed(void)
     p->launch.dwProcessId = 0;
 }
 
+/* The screen's orientation now; the default when it cannot be read. */
+static DWORD ReadScreenOrientation(void)
+{
+    DEVMODEA dm;
+
+    ZeroMemory(&dm, sizeof(dm));
+    dm.dmSize = sizeof(dm);
+    if (!g_FeedSystem.pfnEnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, &dm)) {
+        TRACE("EnumDisplaySettings() Failed in ReadScreenOrientation().\nGetLastError Report %lu",
+              GetLastError());
+        return ORIENT_DEFAULT;
+    }
+    return OrientFromDisplay(dm.dmDisplayOrientation);
+}
+
 static void StopTicking(HWND hwnd)
 {
     if (g_TiltfeedData.bTicking) {
@@ -241,6 +258,7 @@ static void StopTicking(HWND hwnd)
 
 static LRESULT OnCreateTiltfeed(HWND hwnd)
 {
+    g_TiltfeedData.dwOrientation = ReadScreenOrientation();
     PostMessageA(hwnd, WM_TILTFEED_START, 0, 0);
     return 0;
 }
@@ -297,6 +315,20 @@ static LRESULT OnEndSessionTiltfeed(HWND hwnd)
     return 0;
 }
 
+/* The screen was turned (or its mode changed): the angles are turned anew
+ * from the next tick on. A level posture taken in the old frame no longer
+ * means anything, so it is taken again. */
+static LRESULT OnDisplayChangeTiltfeed(HWND hwnd)
+{
+    DWORD dwOrientation = ReadScreenOrientation();
+
+    if (dwOrientation != g_TiltfeedData.dwOrientation) {
+        g_TiltfeedData.dwOrientation = dwOrientation;
+        FeedComfortLeftFront(&g_TiltfeedData.comfort);
+    }
+    return 0;
+}
+
 static LRESULT CALLBACK TiltfeedWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
@@ -317,7 +349,7 @@ static LRESULT CALLBACK TiltfeedWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPA
     case WM_ENDSESSION:
         return OnEndSessionTiltfeed(hwnd);
     case WM_DISPLAYCHANGE:
-        return 0;
+        return OnDisplayChangeTiltfeed(hwnd);
     default:
         return DefWindowProcA(hwnd, uMsg, wParam, lParam);
     }

@@ -49,6 +49,7 @@ typedef struct TILTFEEDDATA {
     LONG bTicking;
     BOOL bMonopolized;            /* Monopolize succeeded; given back in cleanup */
     FEEDCOMFORT comfort;          /* opt-in dead zone and level at front; off = 0 */
+    DWORD dwOrientation;          /* the screen's, ORIENT_* of tiltfeed/orient.h */
 } TILTFEEDDATA;
 
 /* One timer tick: while the target is in front, the current tilt becomes a

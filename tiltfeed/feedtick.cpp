@@ -6,6 +6,7 @@
 #include "tiltfeed/feedrun.h"
 #include "tiltfeed/tiltengine.h"
 #include "tiltfeed/comfort.h"
+#include "tiltfeed/orient.h"
 #include "common/trace.h"
 
 static void SendMouseStep(DWORD dwRate, float fFracX, float fFracY)
@@ -75,8 +76,12 @@ void TickTiltfeed(TILTFEEDDATA *pData, HWND hwndMain)
     }
 
     lResult = pData->m_DLGetAngle(&fAngleX, &fAngleY, hwndMain);
-    if (lResult == 0 && FeedComfortActive(&pData->comfort))
-        FeedComfortAdjust(&pData->comfort, &fAngleX, &fAngleY);
+    if (lResult == 0) {
+        /* In the screen's frame first: the comforts work on what the user sees. */
+        OrientTurnAngles(pData->dwOrientation, &fAngleX, &fAngleY);
+        if (FeedComfortActive(&pData->comfort))
+            FeedComfortAdjust(&pData->comfort, &fAngleX, &fAngleY);
+    }
     fFracX = TiltFraction(fAngleX);
     fFracY = TiltFraction(fAngleY);
     if (lResult != 0)

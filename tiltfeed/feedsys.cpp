@@ -1,0 +1,5 @@
+#include "tiltfeed/feedsys.h"
+
+FEEDSYSTEM g_FeedSystem = {
+    EnumDisplaySettingsA,
+};
