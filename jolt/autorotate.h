@@ -1,9 +1,9 @@
 /*
  * Automatic screen rotation, the decision without Win32: from the tilt
  * angles sampled over time, the orientation the screen should be turned to.
- * Joltrun samples while the opt-in setting is on (jolt/joltrotate.cpp);
- * the settings page switches it. Compiled into Joltrun, the page and the
- * native tests.
+ * Joltrun samples while the opt-in setting is on (jolt/joltrotate.cpp;
+ * the setting is JOLT_VAL_AUTOROTATE of jolt/joltstore.h). Compiled into
+ * Joltrun and the native tests.
  *
  * Held upright, the computer stands on one of its edges: the angle across
  * that edge is near 90 degrees, the other near 0. An orientation is taken
@@ -18,10 +18,6 @@
 
 #include <stdint.h>
 #include "tiltfeed/orient.h"
-
-/* HKCU "SOFTWARE\Zelvar\Tiltkit\Jolt", DWORD 0 or 1 (anything else is on);
- * absent = off. */
-#define JOLT_VAL_AUTOROTATE "ExtraAutoRotate"
 
 #define AUTOROTATE_PERIOD_MS 500u   /* two samples a second */
 #define AUTOROTATE_HOLD_MS   1000u

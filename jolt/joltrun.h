@@ -12,8 +12,10 @@
 #include "gravmon/gravmon.h"
 #include "jolt/joltpure.h"
 #include "jolt/joltstore.h"
+#include "jolt/autorotate.h"
 
 #define JOLTRUN_IDLE_TIMER   256
+#define JOLTRUN_ROTATE_TIMER 257   /* samples the tilt while automatic rotation is on */
 
 class CJoltrunSub {
 public:
@@ -45,10 +47,28 @@ public:
     /* Window closing or session ending: the input watch of the quiet time ends. */
     void StopQuietTime();
 
+    /* Automatic screen rotation (joltrotate.cpp). After the settings were
+     * read: sampling starts or stops as the setting says. */
+    void ApplyAutoRotate(HWND hwnd);
+    /* Sampling stops and the access library is freed. */
+    void StopAutoRotate(HWND hwnd);
+    void OnRotateTimer(HWND hwnd);
+    void OnDisplayChange(HWND hwnd);
+
+    BOOL m_bAutoRotate;          /* opt-in: the screen follows the computer held upright */
+    BOOL m_bRotateOff;           /* automatic rotation gave up: off until the next start */
+    HMODULE m_hGravmon;          /* bound only while automatic rotation samples */
+    PFN_GETANGLE m_DLGetAngle;
+    DWORD m_dwScreen;            /* the screen's orientation, ORIENT_* */
+    AUTOROTATE m_Rotate;
+
 private:
     BOOL InQuietTime();
     BOOL LaunchProgram(HWND hwnd, LPCSTR pszPath);
     void ShowJoltError(HWND hwnd, UINT idText);
+    BOOL StartAutoRotate(HWND hwnd);
+    BOOL TurnScreen(HWND hwnd, DWORD dwOrientation);
+    void GiveUpAutoRotate(HWND hwnd, UINT idText);
 };
 
 extern CJoltrunSub g_JoltrunSub;

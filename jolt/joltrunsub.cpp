@@ -8,13 +8,15 @@
 #include <mmsystem.h>
 
 CJoltrunSub::CJoltrunSub()
-    : m_bArmed(1), m_dwIdleTime(0), m_hInstance(NULL), m_dwQuietTime(0)
+    : m_bArmed(1), m_dwIdleTime(0), m_hInstance(NULL), m_dwQuietTime(0), m_bAutoRotate(FALSE),
+      m_bRotateOff(FALSE), m_hGravmon(NULL), m_DLGetAngle(NULL), m_dwScreen(ORIENT_DEFAULT)
 {
     ZeroMemory(&m_Setting, sizeof(m_Setting));
     m_szVerticalSoundPath[0] = '\0';
     m_szHorizontalSoundPath[0] = '\0';
     m_szVerticalLaunchPath[0] = '\0';
     m_szHorizontalLaunchPath[0] = '\0';
+    AutoRotateReset(&m_Rotate);
 }
 
 CJoltrunSub::~CJoltrunSub()
@@ -91,6 +93,7 @@ BOOL CJoltrunSub::GetRegJoltSetting(HKEY hUserKey)
         return FALSE;
     /* Absent (as installed) means off: then nothing watches the input. */
     m_dwQuietTime = JoltReadQuietTime(hUserKey);
+    m_bAutoRotate = JoltReadAutoRotate(hUserKey);
     if (m_dwQuietTime != 0)
         StartInputWatch();
     else

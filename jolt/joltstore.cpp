@@ -149,3 +149,14 @@ LONG JoltSaveQuietTime(DWORD dwQuietTime)
     return RegWriteDwordAt(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, TRUE, JOLT_VAL_QUIETTIME,
                            dwQuietTime);
 }
+
+BOOL JoltReadAutoRotate(HKEY hUserKey)
+{
+    return RegReadOption(hUserKey, JOLT_VAL_AUTOROTATE, 1) != 0;
+}
+
+LONG JoltSaveAutoRotate(BOOL bOn)
+{
+    return RegWriteDwordAt(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, TRUE, JOLT_VAL_AUTOROTATE,
+                           bOn ? 1 : 0);
+}

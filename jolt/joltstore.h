@@ -24,6 +24,9 @@
 /* Opt-in, a DWORD beside the user's own values: milliseconds after the
  * user's last key or mouse input during which quick tilts are dropped. */
 #define JOLT_VAL_QUIETTIME      "ExtraQuietTime"
+/* Opt-in, a DWORD beside the user's own values: anything but 0 turns the
+ * screen as the computer is held upright (jolt/autorotate.h). */
+#define JOLT_VAL_AUTOROTATE     "ExtraAutoRotate"
 
 /* How the other programs find a running Joltrun and tell it about new
  * settings. */
@@ -96,6 +99,12 @@ BOOL SaveJoltData(const JOLTSETTING *pSetting, LPCSTR pszVerticalLaunch,
 DWORD JoltReadQuietTime(HKEY hUserKey);
 /* Writes the quiet time into the per-user key (made when missing). */
 LONG JoltSaveQuietTime(DWORD dwQuietTime);
+
+/* Automatic screen rotation of an open per-user key: TRUE when on; absent,
+ * of another type than REG_DWORD or unreadable: off. */
+BOOL JoltReadAutoRotate(HKEY hUserKey);
+/* Writes it as 0 or 1 into the per-user key (made when missing). */
+LONG JoltSaveAutoRotate(BOOL bOn);
 
 /* The running Joltrun's window, or NULL. */
 HWND FindJoltrun(void);

@@ -10,4 +10,6 @@ JOLTSYSTEM g_JoltSystem = {
     SetTimer,
     SetWindowsHookExA,
     UnhookWindowsHookEx,
+    EnumDisplaySettingsA,
+    ChangeDisplaySettingsExA,
 };

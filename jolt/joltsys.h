@@ -1,7 +1,8 @@
 /*
  * The system calls behind Joltrun's actions, called through one table so
  * that the effects that cannot be observed from outside (the sound, the
- * Start menu) can be checked in-process. The table holds the real functions.
+ * Start menu, a turned screen) can be checked in-process. The table holds
+ * the real functions.
  */
 #ifndef JOLT_JOLTSYS_H
 #define JOLT_JOLTSYS_H
@@ -17,6 +18,9 @@ typedef struct JOLTSYSTEM {
     /* only with a quiet time: the input watch's low-level hooks */
     HHOOK (WINAPI *pfnSetWindowsHookExA)(int, HOOKPROC, HINSTANCE, DWORD);
     BOOL (WINAPI *pfnUnhookWindowsHookEx)(HHOOK);
+    /* only with automatic screen rotation */
+    BOOL (WINAPI *pfnEnumDisplaySettingsA)(LPCSTR, DWORD, DEVMODEA *);
+    LONG (WINAPI *pfnChangeDisplaySettingsExA)(LPCSTR, DEVMODEA *, HWND, DWORD, LPVOID);
 } JOLTSYSTEM;
 
 extern JOLTSYSTEM g_JoltSystem;

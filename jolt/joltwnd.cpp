@@ -11,16 +11,19 @@ UINT g_uMsgGravmonConfigChanged = RegisterWindowMessageA(GRAVMON_MSG_CONFIGCHANG
 
 static void OnCreateJolt(HWND hwnd, const CREATESTRUCTA *pcs)
 {
-    if (g_JoltrunSub.InitJolt(hwnd, pcs->hInstance))
+    if (g_JoltrunSub.InitJolt(hwnd, pcs->hInstance)) {
         g_bJoltActive = 1;
-    else
+        g_JoltrunSub.ApplyAutoRotate(hwnd);
+    } else {
         PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    }
 }
 
 static void OnCloseJolt(HWND hwnd)
 {
     g_JoltrunSub.StopIdleTimer(hwnd);
     g_JoltrunSub.StopQuietTime();
+    g_JoltrunSub.StopAutoRotate(hwnd);
     g_bJoltActive = 0;
     DestroyWindow(hwnd);
 }
@@ -31,12 +34,15 @@ static void OnEndSessionJolt(HWND hwnd, BOOL bEnding)
         return;
     g_JoltrunSub.StopIdleTimer(hwnd);
     g_JoltrunSub.StopQuietTime();
+    g_JoltrunSub.StopAutoRotate(hwnd);
     g_bJoltActive = 0;
 }
 
 static void OnConfigChangedJolt(HWND hwnd)
 {
-    if (!g_JoltrunSub.UpdateJoltData(hwnd))
+    if (g_JoltrunSub.UpdateJoltData(hwnd))
+        g_JoltrunSub.ApplyAutoRotate(hwnd);
+    else
         PostMessageA(hwnd, WM_CLOSE, 0, 0);
 }
 
@@ -72,10 +78,16 @@ LRESULT CALLBACK JoltWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         OnEndSessionJolt(hwnd, (BOOL)wParam);
         return 0;
     case WM_TIMER:
-        if (wParam != JOLTRUN_IDLE_TIMER)
+        if (wParam == JOLTRUN_IDLE_TIMER)
+            g_JoltrunSub.OnIdleTimer(hwnd);
+        else if (wParam == JOLTRUN_ROTATE_TIMER)
+            g_JoltrunSub.OnRotateTimer(hwnd);
+        else
             break;
-        g_JoltrunSub.OnIdleTimer(hwnd);
         return 0;
+    case WM_DISPLAYCHANGE:
+        g_JoltrunSub.OnDisplayChange(hwnd);
+        break;
     default:
         if (OnRegisteredJolt(hwnd, uMsg, wParam, lParam))
             return 0;

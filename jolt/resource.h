@@ -10,6 +10,8 @@
 #define IDS_JOLTRUN_REGDATA     113
 #define IDS_JOLTRUN_NOTFOUND    114
 #define IDS_JOLTRUN_LAUNCHFAIL  115
+#define IDS_JOLTRUN_NOROTATE    116   /* the display refused to turn */
+#define IDS_JOLTRUN_ROTATENODATA 117  /* no access library for automatic rotation */
 
 /* Joltcfg: the settings page (dialog and controls) */
 #define IDD_JOLT_PAGE           134
