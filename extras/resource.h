@@ -15,6 +15,7 @@
 #define IDC_THRESHOLD          1006
 #define IDC_THRESHOLD_SPIN     1007
 #define IDC_HOLDALARM          1008
+#define IDC_AUTOROTATE         1009
 
 /* Strings */
 #define IDS_CAPTION            1

@@ -2,7 +2,8 @@
  * Tiltextra.dll: the "Дополнительно" page of the setting console. It edits
  * the opt-in settings that the runtimes read beside their own values,
  * through the stores of the runtimes themselves:
- *   Jolt       HKCU "...\Jolt"              quiet time after input
+ *   Jolt       HKCU "...\Jolt"              quiet time after input, automatic
+ *                                            screen rotation
  *   Tiltfeed   HKCU "...\Tiltfeed\<item>"   dead zone, level at front
  *   Lockwatch  HKLM "...\Lockwatch"         movement threshold, hold alarm
  * Only values the user changed are written, on the sheet's apply
@@ -40,6 +41,8 @@ typedef struct EXTRAITEM {
 typedef struct EXTRAPAGE {
     DWORD dwQuietTime;
     DWORD dwSavedQuietTime;
+    DWORD bAutoRotate;
+    DWORD bSavedAutoRotate;
     DWORD dwThreshold;
     DWORD dwSavedThreshold;
     DWORD bHoldAlarm;
@@ -74,9 +77,11 @@ static void ReadJolt(EXTRAPAGE *pPage)
 
     if (RegOpenKeyExA(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, 0, KEY_READ, &hKey) == ERROR_SUCCESS) {
         pPage->dwQuietTime = JoltReadQuietTime(hKey);
+        pPage->bAutoRotate = (DWORD)JoltReadAutoRotate(hKey);
         RegCloseKey(hKey);
     }
     pPage->dwSavedQuietTime = pPage->dwQuietTime;
+    pPage->bSavedAutoRotate = pPage->bAutoRotate;
 }
 
 /* The item list being read, and the list it replaces: an item still there
@@ -221,13 +226,17 @@ static EXTRAPAGE *PageState(HWND hPage)
 
 static BOOL SaveJolt(HWND hPage, EXTRAPAGE *pPage)
 {
-    if (pPage->dwQuietTime == pPage->dwSavedQuietTime)
+    if (pPage->dwQuietTime == pPage->dwSavedQuietTime && pPage->bAutoRotate == pPage->bSavedAutoRotate)
         return TRUE;
-    if (JoltSaveQuietTime(pPage->dwQuietTime) != ERROR_SUCCESS) {
+    if ((pPage->dwQuietTime != pPage->dwSavedQuietTime &&
+         JoltSaveQuietTime(pPage->dwQuietTime) != ERROR_SUCCESS) ||
+        (pPage->bAutoRotate != pPage->bSavedAutoRotate &&
+         JoltSaveAutoRotate(pPage->bAutoRotate) != ERROR_SUCCESS)) {
         ShowExtraError(hPage, IDS_ERR_SAVE_JOLT);
         return FALSE;
     }
     pPage->dwSavedQuietTime = pPage->dwQuietTime;
+    pPage->bSavedAutoRotate = pPage->bAutoRotate;
     /* A running Joltrun reads its values again. */
     TellJoltrun(FindJoltrun());
     return TRUE;
@@ -335,6 +344,7 @@ static BOOL OnInitPage(HWND hPage)
     SetupNumber(hPage, IDC_QUIETTIME, IDC_QUIETTIME_SPIN, JOLT_MAX_QUIETTIME, pPage->dwQuietTime);
     SetupNumber(hPage, IDC_THRESHOLD, IDC_THRESHOLD_SPIN, LOCKWATCH_MAX_MOVETHRESHOLD, pPage->dwThreshold);
     CheckDlgButton(hPage, IDC_HOLDALARM, pPage->bHoldAlarm ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hPage, IDC_AUTOROTATE, pPage->bAutoRotate ? BST_CHECKED : BST_UNCHECKED);
     FillItemList(hPage, pPage, NULL);
     /* Only now: filling the fields above is no change by the user. */
     SetWindowLongPtrA(hPage, GWLP_USERDATA, (LONG_PTR)pPage);
@@ -404,6 +414,7 @@ static BOOL OnCommandPage(HWND hPage, WORD wId, WORD wNotify)
         break;
     case IDC_LEVELATFRONT:
     case IDC_HOLDALARM:
+    case IDC_AUTOROTATE:
         if (wNotify == BN_CLICKED)
             PropSheet_Changed(GetParent(hPage), hPage);
         break;
@@ -421,6 +432,7 @@ static BOOL OnKillActivePage(HWND hPage, EXTRAPAGE *pPage)
     if (!GetNumber(hPage, IDC_THRESHOLD, LOCKWATCH_MAX_MOVETHRESHOLD, IDS_ERR_THRESHOLD, &pPage->dwThreshold))
         return FALSE;
     pPage->bHoldAlarm = IsDlgButtonChecked(hPage, IDC_HOLDALARM) == BST_CHECKED;
+    pPage->bAutoRotate = IsDlgButtonChecked(hPage, IDC_AUTOROTATE) == BST_CHECKED;
     return TRUE;
 }
 

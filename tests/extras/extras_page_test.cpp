@@ -15,7 +15,7 @@
 namespace {
 
 const int kQuiet = 1000, kItem = 1002, kDeadZone = 1003, kLevel = 1005, kThreshold = 1006,
-          kHold = 1008;
+          kHold = 1008, kAutoRotate = 1009;
 
 std::string ItemKey(const std::string &item)
 {
@@ -143,6 +143,7 @@ TEST_F(ExtrasPage, ShowsTheStoredValuesAndWritesOnlyWhatTheUserChanged)
     EXPECT_FALSE(Checked(hPage, kLevel));
     EXPECT_EQ(L"100", Text(hPage, kThreshold));
     EXPECT_FALSE(Checked(hPage, kHold));
+    EXPECT_FALSE(Checked(hPage, kAutoRotate));
     EXPECT_EQ(tb::Wide(u8"Дополнительно"), [&] {
         wchar_t wsz[64] = {};
         GetWindowTextW(hPage, wsz, 64);
@@ -153,8 +154,10 @@ TEST_F(ExtrasPage, ShowsTheStoredValuesAndWritesOnlyWhatTheUserChanged)
     EXPECT_FALSE(tb::SaveScreenshot(GetParent(hPage), std::string(szDir) + "\\screenshots",
                                     "extras_page").empty());
 
-    /* Quiet time, the second item's two settings, the held alarm. */
+    /* Quiet time, the screen's rotation, the second item's two settings,
+     * the held alarm. */
     SetText(hPage, kQuiet, "500");
+    Click(hPage, kAutoRotate);
     Choose(hPage, 1);
     EXPECT_EQ(L"Beta", Text(hPage, kItem));
     EXPECT_EQ(L"0", Text(hPage, kDeadZone));
@@ -172,7 +175,8 @@ TEST_F(ExtrasPage, ShowsTheStoredValuesAndWritesOnlyWhatTheUserChanged)
     EXPECT_EQ(0, console.Wait(10000));
     tb::Pump(100);
     EXPECT_EQ(500u, Dword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, JOLT_VAL_QUIETTIME));
-    EXPECT_EQ(1, g_nConfigChanged);
+    EXPECT_EQ(1u, Dword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, JOLT_VAL_AUTOROTATE));
+    EXPECT_EQ(1, g_nConfigChanged) << "one notification for both";
     EXPECT_EQ(7u, Dword(HKEY_CURRENT_USER, ItemKey("Beta"), FEEDITEM_VAL_DEADZONE));
     EXPECT_EQ(1u, Dword(HKEY_CURRENT_USER, ItemKey("Beta"), FEEDITEM_VAL_LEVELATFRONT));
     EXPECT_EQ(3u, Dword(HKEY_CURRENT_USER, ItemKey("Alpha"), FEEDITEM_VAL_DEADZONE));
