@@ -128,4 +128,15 @@ bool StartFeedrun(Process &proc, const std::string &item)
     return proc.Start(BinPath("Feedrun.exe"), item);
 }
 
+const char kTurnedScreenKey[] = TILTKIT_REG_ROOT "\\Testbench";
+const char kTurnedScreenValue[] = "ScreenOrientation";
+
+bool StartFeedturn(Process &proc, const std::string &item)
+{
+    char szExe[MAX_PATH] = "";
+    GetModuleFileNameA(NULL, szExe, MAX_PATH);
+    std::string dir(szExe);
+    return proc.Start(dir.substr(0, dir.find_last_of('\\') + 1) + "Feedturn.exe", item);
+}
+
 } // namespace tb

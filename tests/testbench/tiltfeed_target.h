@@ -51,6 +51,14 @@ bool BringToFront(HWND hwnd);
 /* Feedrun.exe started with an item name as its whole tail. */
 bool StartFeedrun(Process &proc, const std::string &item);
 
+/* Feedturn.exe (beside the test programs): Feedrun's own code, with the
+ * screen's orientation (DMDO_*) taken from HKCU kTurnedScreenKey value
+ * kTurnedScreenValue whenever it asks, as Wine's display cannot be turned.
+ * Started like Feedrun. */
+extern const char kTurnedScreenKey[];
+extern const char kTurnedScreenValue[];
+bool StartFeedturn(Process &proc, const std::string &item);
+
 } // namespace tb
 
 #endif
