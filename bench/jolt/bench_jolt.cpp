@@ -7,17 +7,27 @@
  *  - run a program (action 3): from posting the notification to the started
  *    program signalling its event, against the round trip plus this
  *    program's own ShellExecuteA of the same program;
- *  - idle cost: CPU time of Joltrun over a quiet period (default 60 s;
- *    bench_jolt.exe SECONDS to change it).
+ *  - idle cost: CPU time of Joltrun over a quiet period, against an idle
+ *    GUI process beside it;
+ *  - automatic screen rotation on, the computer lying flat: CPU time of
+ *    Joltrun sampling the tilt, against a process beside it that makes the
+ *    same two bare GetAngle calls a second (goal at most 1.2 times).
+ * Arguments: seconds of each CPU run (default 60); "cpu" leaves out the
+ * latencies. The CPU time is the host's count for each process.
  */
 #include "testbench/testbench.h"
+#include "testbench/hostcpu.h"
 #include "testbench/jolt_defaults.h"
+#include "testbench/manager.h"
 #include "common/regpaths.h"
+#include "gravmon/gravmon.h"
+#include "jolt/joltstore.h"
 #include <shellapi.h>
 
 #include <algorithm>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <vector>
 
 namespace {
@@ -94,24 +104,65 @@ void PrintRow(const char *pszWhat, const Stats &s, const Stats &floor)
            floor.dP99 > 0 ? s.dP99 / floor.dP99 : 0.0);
 }
 
-double CpuMs(HANDLE hProcess)
+/* The floor process: a hidden window and nCalls bare GetAngle calls a
+ * second (0: none), until it is ended. */
+int RunFloor(int nCalls)
 {
-    FILETIME ftCreate, ftExit, ftKernel, ftUser;
-    if (!GetProcessTimes(hProcess, &ftCreate, &ftExit, &ftKernel, &ftUser))
-        return -1;
-    ULARGE_INTEGER k, u;
-    k.LowPart = ftKernel.dwLowDateTime;
-    k.HighPart = ftKernel.dwHighDateTime;
-    u.LowPart = ftUser.dwLowDateTime;
-    u.HighPart = ftUser.dwHighDateTime;
-    return (double)(k.QuadPart + u.QuadPart) / 10000.0;
+    HWND hwnd = tb::MakeWindow("bench floor");
+    HMODULE hGravmon = LoadLibraryA(tb::BinPath("Gravmon.dll").c_str());
+    PFN_GETANGLE pfnGetAngle =
+        hGravmon ? (PFN_GETANGLE)(void *)GetProcAddress(hGravmon, GRAVMON_EXPORT_GETANGLE) : NULL;
+    if (hwnd == NULL || pfnGetAngle == NULL)
+        return 1;
+    for (;;) {
+        float fX, fY;
+        Sleep(nCalls > 0 ? 1000 / nCalls : INFINITE);
+        pfnGetAngle(&fX, &fY, hwnd);
+    }
+}
+
+/* CPU seconds of Joltrun and of a floor process started beside it, over
+ * the same nSeconds. */
+bool SideBySide(const char *pszFloorArgs, int nSeconds, double *pdJolt, double *pdFloor)
+{
+    char szSelf[MAX_PATH] = "";
+    GetModuleFileNameA(NULL, szSelf, MAX_PATH);
+    tb::Process floor;
+    if (!floor.Start(szSelf, pszFloorArgs) || !tb::WaitWindow(NULL, "bench floor", 30000, floor.Pid()))
+        return false;
+    tb::Pump(1000);
+    std::string joltPid = tb::FindHostPid("Joltrun.exe");
+    std::string floorPid = tb::FindHostPid(std::string("bench_jolt.exe ") + pszFloorArgs);
+    double j0 = tb::HostCpuSeconds(joltPid), f0 = tb::HostCpuSeconds(floorPid);
+    Sleep((DWORD)nSeconds * 1000);
+    double j1 = tb::HostCpuSeconds(joltPid), f1 = tb::HostCpuSeconds(floorPid);
+    floor.Kill();
+    if (j0 < 0 || f0 < 0 || j1 < 0 || f1 < 0)
+        return false;
+    *pdJolt = j1 - j0;
+    *pdFloor = f1 - f0;
+    return true;
+}
+
+void PrintCpu(const char *pszWhat, int nSeconds, double dJolt, const char *pszFloor, double dFloor,
+              const char *pszGoal)
+{
+    printf("%s, %d s: Joltrun %.3f ms CPU; floor (%s) %.3f ms; ratio ", pszWhat, nSeconds,
+           dJolt * 1000, pszFloor, dFloor * 1000);
+    if (dFloor > 0)
+        printf("%.2f%s\n", dJolt / dFloor, pszGoal);
+    else
+        printf("%s\n", dJolt <= 0 ? "0 (both zero)" : "n/a (floor zero)");
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    int nIdleSeconds = argc > 1 ? atoi(argv[1]) : 60;
+    if (argc > 2 && strcmp(argv[1], "/floor") == 0)
+        return RunFloor(atoi(argv[2]));
+    int nCpuSeconds = argc > 1 ? atoi(argv[1]) : 60;
+    bool bLatency = !(argc > 2 && strcmp(argv[2], "cpu") == 0);
     QueryPerformanceFrequency(&g_freq);
 
     tb::ResetRegistry();
@@ -153,7 +204,7 @@ int main(int argc, char **argv)
     SetFocus(hwndKeys);
     tb::Pump(100);
 
-    const int nKeyRuns = 200, nLaunchRuns = 30;
+    const int nKeyRuns = bLatency ? 200 : 0, nLaunchRuns = bLatency ? 30 : 0;
     std::vector<double> rtt, localKeys, joltKeys, localLaunch, joltLaunch;
 
     for (int i = 0; i < nKeyRuns; i++) {
@@ -198,27 +249,38 @@ int main(int argc, char **argv)
             x += d;
         return a;
     };
-    printf("samples: keys %u/%d, launches %u/%d\n", (unsigned)joltKeys.size(), nKeyRuns,
-           (unsigned)joltLaunch.size(), nLaunchRuns);
-    printf("bare cross-process round trip: median %.3f ms  p99 %.3f ms\n", sRtt.dMedian, sRtt.dP99);
-    PrintRow("switch application (2)", Summarise(joltKeys), Summarise(add(localKeys, sRtt.dMedian)));
-    PrintRow("run a program (3)", Summarise(joltLaunch), Summarise(add(localLaunch, sRtt.dMedian)));
+    if (bLatency) {
+        printf("samples: keys %u/%d, launches %u/%d\n", (unsigned)joltKeys.size(), nKeyRuns,
+               (unsigned)joltLaunch.size(), nLaunchRuns);
+        printf("bare cross-process round trip: median %.3f ms  p99 %.3f ms\n", sRtt.dMedian, sRtt.dP99);
+        PrintRow("switch application (2)", Summarise(joltKeys), Summarise(add(localKeys, sRtt.dMedian)));
+        PrintRow("run a program (3)", Summarise(joltLaunch), Summarise(add(localLaunch, sRtt.dMedian)));
+    }
 
-    /* Idle cost: nothing is sent for the whole period. */
-    double dBefore = CpuMs(runtime.Handle());
-    HANDLE hSelf = GetCurrentProcess();
-    FILETIME a, b, k0, u0, k1, u1;
-    GetThreadTimes(GetCurrentThread(), &a, &b, &k0, &u0);
-    Sleep((DWORD)nIdleSeconds * 1000);
-    GetThreadTimes(GetCurrentThread(), &a, &b, &k1, &u1);
-    double dAfter = CpuMs(runtime.Handle());
-    (void)hSelf;
-    auto ft = [](const FILETIME &f) { return ((ULONGLONG)f.dwHighDateTime << 32 | f.dwLowDateTime) / 10000.0; };
-    double dFloor = (ft(k1) + ft(u1)) - (ft(k0) + ft(u0));
-    double dIdle = dAfter - dBefore;
-    printf("idle cost over %d s: Joltrun %.1f ms CPU; floor (a sleeping thread) %.1f ms; "
-           "ratio %s\n", nIdleSeconds, dIdle, dFloor,
-           dFloor > 0 ? (std::to_string(dIdle / dFloor)).c_str() : (dIdle <= 0 ? "0 (both zero)" : "n/a (floor zero)"));
+    /* Idle cost, automatic rotation off as installed: nothing is sent for
+     * the whole period. */
+    double dJolt = 0, dFloor = 0;
+    if (SideBySide("/floor 0", nCpuSeconds, &dJolt, &dFloor))
+        PrintCpu("idle, rotation off", nCpuSeconds, dJolt, "an idle GUI process", dFloor, "");
+    else
+        printf("idle: process times not readable from the host\n");
+
+    /* Automatic rotation on, lying flat: Joltrun samples twice a second and
+     * never turns anything. */
+    tb::Manager manager;
+    if (!manager.Start() || manager.Command("tilt 0 0") != 1) {
+        printf("rotation: the manager stand-in did not start\n");
+    } else {
+        tb::RegSetDword(HKEY_CURRENT_USER, TILTKIT_REG_JOLT, JOLT_VAL_AUTOROTATE, 1);
+        SendMessageTimeoutA(hwndJolt, RegisterWindowMessageA(JOLTRUN_MSG_CONFIGCHANGED), 0, 0,
+                            SMTO_NORMAL, 5000, &dw);
+        if (SideBySide("/floor 2", nCpuSeconds, &dJolt, &dFloor))
+            PrintCpu("rotation on, lying flat", nCpuSeconds, dJolt, "2 bare GetAngle calls a second",
+                     dFloor, " (goal <= 1.2)");
+        else
+            printf("rotation: process times not readable from the host\n");
+        manager.Stop();
+    }
 
     PostMessageA(hwndJolt, WM_CLOSE, 0, 0);
     runtime.Wait(5000);

@@ -8,6 +8,7 @@
  *    idle GUI process over the same time and against the 0.2 % goal.
  * Argument: seconds of the CPU run (default 60).
  */
+#include "testbench/hostcpu.h"
 #include "testbench/manager.h"
 #include "testbench/tiltfeed_target.h"
 #include "tiltfeed/feedrun.h"
@@ -41,66 +42,6 @@ double Percentile(std::vector<double> v, double p)
     std::sort(v.begin(), v.end());
     size_t i = (size_t)(p * (v.size() - 1) + 0.5);
     return v[std::min(i, v.size() - 1)];
-}
-
-/* Wine's GetProcessTimes does not give another process's own times, so
- * the CPU time is read from the host: the Linux process whose command line
- * holds pszNeedle, user + system time from /proc/<pid>/stat (10 ms ticks). */
-std::string ReadHostFile(const std::string &path)
-{
-    std::string text;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                           OPEN_EXISTING, 0, NULL);
-    if (h == INVALID_HANDLE_VALUE)
-        return text;
-    char buf[4096];
-    DWORD cb;
-    while (ReadFile(h, buf, sizeof(buf), &cb, NULL) && cb > 0)
-        text.append(buf, cb);
-    CloseHandle(h);
-    return text;
-}
-
-std::string FindHostPid(const char *pszNeedle)
-{
-    WIN32_FIND_DATAA fd;
-    HANDLE hFind = FindFirstFileA("Z:\\proc\\*", &fd);
-    std::string found;
-    if (hFind == INVALID_HANDLE_VALUE)
-        return found;
-    do {
-        if (fd.cFileName[0] < '0' || fd.cFileName[0] > '9')
-            continue;
-        std::string cmd = ReadHostFile(std::string("Z:\\proc\\") + fd.cFileName + "\\cmdline");
-        for (char &c : cmd)
-            if (c == '\0')
-                c = ' ';
-        if (cmd.find(pszNeedle) != std::string::npos) {
-            found = fd.cFileName;
-            break;
-        }
-    } while (FindNextFileA(hFind, &fd));
-    FindClose(hFind);
-    return found;
-}
-
-double HostCpuSeconds(const std::string &pid)
-{
-    std::string stat = ReadHostFile("Z:\\proc\\" + pid + "\\stat");
-    size_t pos = stat.rfind(')');
-    if (pid.empty() || pos == std::string::npos)
-        return -1;
-    /* After "pid (comm)": state is field 3, utime 14, stime 15. */
-    const char *p = stat.c_str() + pos + 2;
-    unsigned long long aField[16] = {};
-    for (int i = 3; i <= 15 && *p; i++) {
-        aField[i] = strtoull(p, NULL, 10);
-        while (*p && *p != ' ')
-            p++;
-        while (*p == ' ')
-            p++;
-    }
-    return (double)(aField[14] + aField[15]) / 100.0;
 }
 
 struct Serving {
@@ -282,12 +223,12 @@ double FeedrunCpu(DWORD dwType, bool bFront, int nSeconds, double *pdIdle, size_
     HWND hwndOther = tb::MakeWindow("another application");
     tb::BringToFront(bFront ? s.hwndTarget : hwndOther);
     tb::Pump(500);
-    std::string feedPid = FindHostPid((std::string("Feedrun.exe ") + kItem).c_str());
-    std::string idlePid = FindHostPid("Feedtarget.exe /title idle");
-    double c0 = HostCpuSeconds(feedPid), i0 = HostCpuSeconds(idlePid), t0 = Now();
+    std::string feedPid = tb::FindHostPid(std::string("Feedrun.exe ") + kItem);
+    std::string idlePid = tb::FindHostPid("Feedtarget.exe /title idle");
+    double c0 = tb::HostCpuSeconds(feedPid), i0 = tb::HostCpuSeconds(idlePid), t0 = Now();
     size_t m0 = log.Count("raw mouse");
     tb::Pump(nSeconds * 1000);
-    double c1 = HostCpuSeconds(feedPid), i1 = HostCpuSeconds(idlePid), t1 = Now();
+    double c1 = tb::HostCpuSeconds(feedPid), i1 = tb::HostCpuSeconds(idlePid), t1 = Now();
     *pcMoves = log.Count("raw mouse") - m0;
     DestroyWindow(hwndOther);
     tb::BringToFront(s.hwndTarget);
