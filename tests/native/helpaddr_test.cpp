@@ -6,59 +6,42 @@
 
 namespace {
 
-const char kFile[] = "C:\\Program Files\\Zelvar\\Tiltkit\\Help\\Tiltfeed.chm";
-const char kTopic[] = "tiltfeed.htm";
-const std::string kAddress = std::string(kFile) + "::/" + kTopic;
+const std::string kFile = "C:\\Program Files\\Zelvar\\Tiltkit\\Help\\Tiltfeed.chm";
+const std::string kAddress = kFile + "::/tiltfeed.htm";
 
-/* Builds into a buffer of cch bytes followed by guard bytes; returns the
- * result and the text, and checks that nothing was written past the buffer. */
-int Build(const char *pszFile, const char *pszTopic, size_t cch, std::string *pText)
+/* Builds into cch bytes followed by guard bytes, which must stay untouched. */
+std::string Build(const char *pszFile, const char *pszTopic, size_t cch, int nWant)
 {
     std::vector<char> buffer(cch + 8, '#');
-    int nResult = HelpTopicAddress(pszFile, pszTopic, buffer.data(), cch);
+    EXPECT_EQ(nWant, HelpTopicAddress(pszFile, pszTopic, buffer.data(), cch));
     for (size_t i = cch; i < buffer.size(); i++)
         EXPECT_EQ('#', buffer[i]) << "written past the buffer at " << i;
-    *pText = cch ? std::string(buffer.data()) : std::string("<untouched>");
-    return nResult;
+    return cch ? std::string(buffer.data()) : std::string("<untouched>");
 }
 
 } // namespace
 
-TEST(HelpTopicAddress, FileAndTopicJoinedWhenTheyFitExactly)
+TEST(HelpTopicAddress, JoinedWhenItFitsRefusedNotCutWhenOneByteIsMissing)
 {
-    std::string text;
-    EXPECT_EQ(1, Build(kFile, kTopic, kAddress.size() + 1, &text));
-    EXPECT_EQ(kAddress, text);
-    EXPECT_EQ(1, Build(kFile, kTopic, 520, &text));
-    EXPECT_EQ(kAddress, text);
-}
-
-TEST(HelpTopicAddress, AnAddressOneByteTooLongIsRefusedNotCut)
-{
-    std::string text;
+    EXPECT_EQ(kAddress, Build(kFile.c_str(), "tiltfeed.htm", kAddress.size() + 1, 1));
     /* Every length short of the whole: inside the file, the separator, the topic. */
     for (size_t cch = 1; cch <= kAddress.size(); cch++) {
         SCOPED_TRACE(cch);
-        EXPECT_EQ(0, Build(kFile, kTopic, cch, &text));
-        EXPECT_EQ("", text);
+        EXPECT_EQ("", Build(kFile.c_str(), "tiltfeed.htm", cch, 0));
     }
-    /* A help file path of 259 characters with a topic needs more than 260 bytes. */
+    /* A help file path of 259 characters and its topic need more than 260 bytes. */
     std::string longFile(259, 'a');
-    EXPECT_EQ(0, Build(longFile.c_str(), kTopic, 260, &text));
-    EXPECT_EQ(1, Build(longFile.c_str(), kTopic, 520, &text));
-    EXPECT_EQ(longFile + "::/" + kTopic, text);
+    EXPECT_EQ("", Build(longFile.c_str(), "tiltfeed.htm", 260, 0));
+    EXPECT_EQ(longFile + "::/tiltfeed.htm", Build(longFile.c_str(), "tiltfeed.htm", 520, 1));
 }
 
 TEST(HelpTopicAddress, MissingFileOrTopicGivesNothing)
 {
-    std::string text;
     /* A page whose "HelpFilePath" could not be read holds an empty path. */
-    EXPECT_EQ(0, Build("", kTopic, 64, &text));
-    EXPECT_EQ("", text);
-    EXPECT_EQ(0, Build(kFile, "", 64, &text));
-    EXPECT_EQ("", text);
-    EXPECT_EQ(0, Build(NULL, kTopic, 64, &text));
-    EXPECT_EQ(0, Build(kFile, NULL, 64, &text));
-    EXPECT_EQ(0, Build(kFile, kTopic, 0, &text));
-    EXPECT_EQ(0, HelpTopicAddress(kFile, kTopic, NULL, 64));
+    EXPECT_EQ("", Build("", "tiltfeed.htm", 64, 0));
+    EXPECT_EQ("", Build(kFile.c_str(), "", 64, 0));
+    EXPECT_EQ("", Build(NULL, "tiltfeed.htm", 64, 0));
+    EXPECT_EQ("", Build(kFile.c_str(), NULL, 64, 0));
+    EXPECT_EQ("<untouched>", Build(kFile.c_str(), "tiltfeed.htm", 0, 0));
+    EXPECT_EQ(0, HelpTopicAddress(kFile.c_str(), "tiltfeed.htm", NULL, 64));
 }
