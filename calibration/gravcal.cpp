@@ -6,11 +6,13 @@
 #include "calibration/resource.h"
 #include "console/pageplugin.h"
 #include "common/pagemake.h"
+#include "common/pagehelp.h"
 #include "common/errorbox.h"
 #include "common/gravbind.h"
 #include "common/regread.h"
 #include "common/regpaths.h"
 #include "common/trace.h"
+#include "help/topics.h"
 #include <shlwapi.h>
 
 GravcalState g_cal;
@@ -189,10 +191,18 @@ static BOOL OnTimerPage(HWND hPage, UINT_PTR idTimer)
     return TRUE;
 }
 
+/* F1: the page's topic in the help file beside the library. */
+static BOOL OnHelpPage(HWND hPage)
+{
+    ShowModulePageHelp(hPage, g_cal.hInstance, HELP_FILE_GRAVCAL, HELP_TOPIC_GRAVCAL);
+    return TRUE;
+}
+
 static BOOL OnDestroyPage(HWND hPage)
 {
     int i;
 
+    ReleasePageHelp();
     KillTimer(hPage, IDT_STATUS_REFRESH);
     if (g_cal.hGravmon != NULL) {
         FreeLibrary(g_cal.hGravmon);
@@ -220,6 +230,8 @@ static INT_PTR CALLBACK CalibrationPageProc(HWND hPage, UINT uMsg, WPARAM wParam
         return OnCommandPage(hPage, LOWORD(wParam));
     case WM_TIMER:
         return OnTimerPage(hPage, (UINT_PTR)wParam);
+    case WM_HELP:
+        return OnHelpPage(hPage);
     case WM_DESTROY:
         return OnDestroyPage(hPage);
     }

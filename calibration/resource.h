@@ -37,6 +37,11 @@
 #define IDS_RESULT_DONE        15
 #define IDS_ERR_NO_DATA        16
 #define IDS_STATUS_ERROR       21
+/* Popups of the wizard's context help, one per control of a wizard page */
+#define IDS_HELP_PICTURE       31
+#define IDS_HELP_INSTRUCTIONS  32
+#define IDS_HELP_MEASURE       33
+#define IDS_HELP_RESULT        34
 
 /* Timer of the measurement dialog */
 #define IDT_SAMPLE             256

@@ -5,6 +5,7 @@
  */
 #include "calibration/gravcal.h"
 #include "calibration/resource.h"
+#include "common/pagehelp.h"
 #include "common/regpaths.h"
 #include "common/trace.h"
 #include <shlwapi.h>
@@ -289,6 +290,21 @@ static BOOL OnCommandWizardPage(HWND hPage, WORD wId)
     return TRUE;
 }
 
+/* The context-help button (or F1) on a control of a wizard page: its short
+ * text in a popup. The viewer is let go with the settings page. */
+static BOOL OnHelpWizardPage(HWND hPage, const HELPINFO *phi)
+{
+    static const PAGEHELPTEXT s_aTexts[] = {
+        { IDC_PICTURE,      IDS_HELP_PICTURE },
+        { IDC_INSTRUCTIONS, IDS_HELP_INSTRUCTIONS },
+        { IDC_MEASURE,      IDS_HELP_MEASURE },
+        { IDC_RESULT,       IDS_HELP_RESULT },
+    };
+
+    ShowControlHelp(phi, g_cal.hInstance, s_aTexts, ARRAYSIZE(s_aTexts));
+    return TRUE;
+}
+
 static BOOL OnDestroyWizardPage(HWND hPage)
 {
     HWND hPicture = GetDlgItem(hPage, IDC_PICTURE);
@@ -307,6 +323,8 @@ static INT_PTR CALLBACK WizardPageProc(HWND hPage, UINT uMsg, WPARAM wParam, LPA
         return OnNotifyWizardPage(hPage, (const NMHDR *)lParam);
     case WM_COMMAND:
         return OnCommandWizardPage(hPage, LOWORD(wParam));
+    case WM_HELP:
+        return OnHelpWizardPage(hPage, (const HELPINFO *)lParam);
     case WM_DESTROY:
         return OnDestroyWizardPage(hPage);
     }

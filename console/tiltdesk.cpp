@@ -364,11 +364,37 @@ static INT_PTR OnDestroySheet(HWND hwndSheet, WPARAM wParam, LPARAM lParam)
     return CallWindowProcA(pfnPrev, hwndSheet, WM_DESTROY, wParam, lParam);
 }
 
+/* F1 on the sheet's own controls (the tabs, OK, Cancel): the page shown
+ * answers it as if it had been pressed on the page. A request that comes up
+ * from the page itself has been there already and goes on as before. */
+static BOOL OnHelpSheet(HWND hwndSheet, const HELPINFO *phi)
+{
+    HWND hwndPage = (HWND)SendMessageA(hwndSheet, PSM_GETCURRENTPAGEHWND, 0, 0);
+    HWND hwndItem;
+    HELPINFO hi;
+
+    if (hwndPage == NULL || phi == NULL || phi->iContextType != HELPINFO_WINDOW)
+        return FALSE;
+    hwndItem = (HWND)phi->hItemHandle;
+    if (hwndItem == hwndPage || IsChild(hwndPage, hwndItem))
+        return FALSE;
+    hi = *phi;
+    hi.hItemHandle = hwndPage;
+    hi.iCtrlId = GetDlgCtrlID(hwndPage);
+    SendMessageA(hwndPage, WM_HELP, 0, (LPARAM)&hi);
+    SetWindowLongPtrA(hwndSheet, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
 static INT_PTR CALLBACK HeaderDlgProc(HWND hwndSheet, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
     case WM_DESTROY:
         return OnDestroySheet(hwndSheet, wParam, lParam);
+    case WM_HELP:
+        if (OnHelpSheet(hwndSheet, (const HELPINFO *)lParam))
+            return TRUE;
+        break;
     case WM_PAINT:
         if (g_stDesk.hbmLeft && g_stDesk.hbmFill && g_stDesk.hbmRight)
             PaintHeader(hwndSheet);

@@ -17,11 +17,13 @@
 #include <stdio.h>
 
 #include "common/pagemake.h"
+#include "common/pagehelp.h"
 #include "common/pagetext.h"
 #include "common/errorbox.h"
 #include "common/regpaths.h"
 #include "common/trace.h"
 #include "console/pageplugin.h"
+#include "help/topics.h"
 #include "jolt/joltstore.h"
 #include "motionlock/lockstore.h"
 #include "tiltfeed/feeditem.h"
@@ -472,10 +474,18 @@ static BOOL OnNotifyPage(HWND hPage, const NMHDR *pnmh)
     return TRUE;
 }
 
+/* F1: the page's topic in the help file beside the library. */
+static BOOL OnHelpPage(HWND hPage)
+{
+    ShowModulePageHelp(hPage, g_hInstance, HELP_FILE_EXTRAS, HELP_TOPIC_EXTRAS);
+    return TRUE;
+}
+
 static BOOL OnDestroyPage(HWND hPage)
 {
     EXTRAPAGE *pPage = PageState(hPage);
 
+    ReleasePageHelp();
     if (pPage) {
         SetWindowLongPtrA(hPage, GWLP_USERDATA, 0);
         LocalFree(pPage);
@@ -492,6 +502,8 @@ static INT_PTR CALLBACK ExtraPageDlgProc(HWND hPage, UINT uMsg, WPARAM wParam, L
         return OnCommandPage(hPage, LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY:
         return OnNotifyPage(hPage, (const NMHDR *)lParam);
+    case WM_HELP:
+        return OnHelpPage(hPage);
     case WM_DESTROY:
         return OnDestroyPage(hPage);
     }

@@ -9,10 +9,12 @@
 #include "jolt/resource.h"
 #include "console/pageplugin.h"
 #include "common/pagemake.h"
+#include "common/pagehelp.h"
 #include "common/errorbox.h"
 #include "common/namecheck.h"
 #include "common/regread.h"
 #include "common/trace.h"
+#include "help/topics.h"
 #include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -463,8 +465,17 @@ static BOOL OnNotifyPage(HWND hPage, JOLTPAGE *pPage, const NMHDR *pnmh)
     return FALSE;
 }
 
+/* F1: the page's topic in the help file that "HelpFilePath" names. */
+static BOOL OnHelpPage(HWND hPage, JOLTPAGE *pPage)
+{
+    if (pPage != NULL)
+        ShowPageHelp(hPage, pPage->szHelpFilePath, HELP_TOPIC_JOLT);
+    return TRUE;
+}
+
 static BOOL OnDestroyPage(HWND hPage, JOLTPAGE *pPage)
 {
+    ReleasePageHelp();
     SetWindowLongPtrA(hPage, GWLP_USERDATA, 0);
     if (pPage != NULL) {
         if (pPage->bComInitialized)
@@ -485,6 +496,8 @@ static INT_PTR CALLBACK JoltPageProc(HWND hPage, UINT uMsg, WPARAM wParam, LPARA
         return OnCommandPage(hPage, pPage, LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY:
         return OnNotifyPage(hPage, pPage, (const NMHDR *)lParam);
+    case WM_HELP:
+        return OnHelpPage(hPage, pPage);
     case WM_DESTROY:
         return OnDestroyPage(hPage, pPage);
     }

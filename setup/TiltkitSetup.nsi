@@ -1,6 +1,7 @@
 ; TiltkitSetup.exe: installs the suite on Windows XP SP3.
 ;
 ; The deliverables go to Program Files\Zelvar\Tiltkit (or the folder chosen),
+; their help files to its Help folder,
 ; Lockwatch.exe and Quadlock.dll to Program Files\Zelvar\Quadrix, where the
 ; launcher menu's host looks for its plug-ins. The machine-wide values come
 ; from setup/defaults.h through the generated defaults.nsh; Provisio.dll
@@ -122,6 +123,8 @@ Section "Tiltkit" SecMain
 
   SetOutPath "$INSTDIR"
   !insertmacro TkFilesTiltkit
+  SetOutPath "$INSTDIR\Help"
+  !insertmacro TkFilesHelp
   SetOutPath "${TK_QUADRIX_DIR}"
   !insertmacro TkFilesQuadrix
   SetOutPath "$INSTDIR"
@@ -174,6 +177,8 @@ Section "Uninstall"
   ${EndIf}
 
   !insertmacro TkDeleteTiltkit
+  !insertmacro TkDeleteHelp
+  RMDir "$INSTDIR\Help"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   RMDir "$PROGRAMFILES\Zelvar"

@@ -56,6 +56,20 @@ foreach(name ${setup_main})
   string(APPEND setup_files "  Delete \"$INSTDIR\\${name}\"\n")
 endforeach()
 string(APPEND setup_files "!macroend\n")
+
+# The help files (help/CMakeLists.txt) go to the "Help" folder, where the
+# machine-wide "HelpFilePath" values point; the uninstaller deletes each.
+get_property(setup_help GLOBAL PROPERTY TILTKIT_HELP_FILES)
+string(APPEND setup_files "!macro TkFilesHelp\n")
+foreach(file ${setup_help})
+  string(APPEND setup_files "  File \"${file}\"\n")
+endforeach()
+string(APPEND setup_files "!macroend\n!macro TkDeleteHelp\n")
+foreach(file ${setup_help})
+  get_filename_component(name ${file} NAME)
+  string(APPEND setup_files "  Delete \"$INSTDIR\\Help\\${name}\"\n")
+endforeach()
+string(APPEND setup_files "!macroend\n")
 file(GENERATE OUTPUT ${setup_gen}/files.nsh CONTENT "${setup_files}")
 
 set(setup_version ${TILTKIT_VERSION_MAJOR}.${TILTKIT_VERSION_MINOR}.${TILTKIT_VERSION_PATCH}.${TILTKIT_VERSION_BUILD})
@@ -72,7 +86,10 @@ add_custom_command(OUTPUT ${setup_out}
           -DTK_OUTFILE=${setup_out} -DTK_VERSION=${setup_version} ${setup_icon_arg}
           ${CMAKE_CURRENT_SOURCE_DIR}/TiltkitSetup.nsi
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/TiltkitSetup.nsi ${setup_gen}/defaults.nsh
-          ${setup_gen}/files.nsh ${setup_deps} ${setup_icon_dep}
+          ${setup_gen}/files.nsh ${setup_deps} ${setup_icon_dep} ${setup_help}
   COMMENT "Building the installer TiltkitSetup.exe"
   VERBATIM)
 add_custom_target(TiltkitSetup ALL DEPENDS ${setup_out})
+if(TARGET tiltkit_help)
+  add_dependencies(TiltkitSetup tiltkit_help)
+endif()

@@ -8,7 +8,9 @@
 #include "tiltfeed/feedstore.h"
 #include "console/pageplugin.h"
 #include "common/pagemake.h"
+#include "common/pagehelp.h"
 #include "common/trace.h"
+#include "help/topics.h"
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -101,6 +103,7 @@ static void OnDestroyPage(HWND hPage)
 {
     FEEDPAGEDATA *pData = GetPageData(hPage);
 
+    ReleasePageHelp();
     if (pData == NULL)
         return;
     SetWindowLongPtrA(hPage, GWLP_USERDATA, 0);
@@ -193,6 +196,16 @@ static BOOL OnCommandPage(HWND hPage, WORD wId, WORD wNotifyCode)
     return TRUE;
 }
 
+/* F1: the page's topic in the help file that "HelpFilePath" names. */
+static BOOL OnHelpPage(HWND hPage)
+{
+    FEEDPAGEDATA *pData = GetPageData(hPage);
+
+    if (pData != NULL)
+        ShowPageHelp(hPage, pData->szHelpFilePath, HELP_TOPIC_TILTFEED);
+    return TRUE;
+}
+
 static INT_PTR CALLBACK FeedPageProc(HWND hPage, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
@@ -200,6 +213,8 @@ static INT_PTR CALLBACK FeedPageProc(HWND hPage, UINT uMsg, WPARAM wParam, LPARA
         return OnInitPage(hPage);
     case WM_COMMAND:
         return OnCommandPage(hPage, LOWORD(wParam), HIWORD(wParam));
+    case WM_HELP:
+        return OnHelpPage(hPage);
     case WM_DESTROY:
         OnDestroyPage(hPage);
         return TRUE;

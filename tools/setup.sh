@@ -42,7 +42,7 @@ clang_rt_package() {
 }
 
 install cmake make python3 git mingw-w64 g++-mingw-w64-i686 wine wine32:i386 xvfb x11-utils xdotool \
-        clang googletest imagemagick nsis
+        clang googletest imagemagick nsis fp-utils
 rt=$(clang_rt_package) || { echo "setup: cannot tell the version of clang" >&2; exit 1; }
 install "$rt"
 

@@ -2,6 +2,8 @@
  * Deskctl.exe: drives an open setting console from outside, for the tour.
  *   Deskctl wait [ms]   waits until the console's sheet is shown
  *   Deskctl page N      turns the sheet to its page N (0-based)
+ *   Deskctl help [ms]   presses F1 on the sheet's tabs and waits for the help
+ *                       window it opens; prints the window's title
  *   Deskctl close       presses Cancel and waits until the console is gone
  * Exit code 0 on success, 1 when no console sheet is there.
  */
@@ -43,6 +45,27 @@ static HWND FindSheet(DWORD dwTimeoutMs)
     }
 }
 
+/* The help viewer's window of the console's process. */
+static HWND WaitHelpWindow(HWND hwndSheet, DWORD dwTimeoutMs)
+{
+    DWORD dwSheetPid = 0, dwPid = 0;
+    DWORD dwStart = GetTickCount();
+    HWND hwnd;
+
+    GetWindowThreadProcessId(hwndSheet, &dwSheetPid);
+    for (;;) {
+        for (hwnd = FindWindowExA(NULL, NULL, "HH Parent", NULL); hwnd != NULL;
+             hwnd = FindWindowExA(NULL, hwnd, "HH Parent", NULL)) {
+            GetWindowThreadProcessId(hwnd, &dwPid);
+            if (dwPid == dwSheetPid && IsWindowVisible(hwnd))
+                return hwnd;
+        }
+        if (GetTickCount() - dwStart >= dwTimeoutMs)
+            return NULL;
+        Sleep(50);
+    }
+}
+
 int main(int argc, char **argv)
 {
     HWND hwndSheet;
@@ -50,7 +73,7 @@ int main(int argc, char **argv)
 
     MultiByteToWideChar(CP_UTF8, 0, g_szCaptionUtf8, -1, g_wszCaption, 128);
     if (argc < 2) {
-        fprintf(stderr, "usage: Deskctl wait [ms] | page N | close\n");
+        fprintf(stderr, "usage: Deskctl wait [ms] | page N | help [ms] | close\n");
         return 2;
     }
     hwndSheet = FindSheet(lstrcmpiA(argv[1], "wait") == 0 && argc > 2 ? (DWORD)atoi(argv[2]) : 10000);
@@ -64,6 +87,23 @@ int main(int argc, char **argv)
     }
     if (lstrcmpiA(argv[1], "page") == 0 && argc > 2) {
         SendMessageA(hwndSheet, PSM_SETCURSEL, (WPARAM)atoi(argv[2]), 0);
+        return 0;
+    }
+    if (lstrcmpiA(argv[1], "help") == 0) {
+        wchar_t wszTitle[256];
+        char szTitle[512];
+        HWND hwndHelp;
+        /* WM_KEYF1 is what a window gets for the F1 key; the tab control
+         * passes the help request up to the sheet. */
+        PostMessageA(GetDlgItem(hwndSheet, 0x3020), 0x004D, 0, 0);
+        hwndHelp = WaitHelpWindow(hwndSheet, argc > 2 ? (DWORD)atoi(argv[2]) : 15000);
+        if (hwndHelp == NULL) {
+            printf("no help window\n");
+            return 1;
+        }
+        GetWindowTextW(hwndHelp, wszTitle, 256);
+        WideCharToMultiByte(CP_UTF8, 0, wszTitle, -1, szTitle, sizeof(szTitle), NULL, NULL);
+        printf("help window: %s\n", szTitle);
         return 0;
     }
     if (lstrcmpiA(argv[1], "close") == 0) {

@@ -13,9 +13,17 @@
  * and appends what happens to it to the string value "Log" there, one word
  * per event: A attach, D detach, N page count asked, C<k> page k created,
  * I<k> page k shown, P<k> page k applied, R<k> page k released.
+ *
+ * The TestpageHelp variant also exports the help viewer's HtmlHelpA: a test
+ * copies it as "hhctrl.ocx" and registers it as the first page, so that the
+ * pages loaded after it find it as the viewer. Each call becomes one line of
+ * the string value "Help": "topic <address>" for a topic, "popup <text>"
+ * for a text popup (the string the caller's module holds), "close" for
+ * closing every window, "command <n>" for anything else.
  */
 #include <windows.h>
 #include <commctrl.h>
+#include <htmlhelp.h>
 #include <shlwapi.h>
 #include <stdio.h>
 
@@ -74,6 +82,19 @@ static void AppendLog(const char *pszEvent, int nIndex)
         _snprintf(szLog, sizeof(szLog), "%s%s%s", szOld, szOld[0] ? " " : "", pszEvent);
     szLog[sizeof(szLog) - 1] = '\0';
     SHSetValueA(HKEY_CURRENT_USER, szKey, "Log", REG_SZ, szLog, lstrlenA(szLog) + 1);
+}
+
+static void AppendHelpLine(const char *pszLine)
+{
+    char szKey[MAX_PATH];
+    char szOld[4096];
+    char szHelp[4096];
+    ConfigKeyName(szKey, sizeof(szKey));
+    if (!ReadString("Help", szOld, sizeof(szOld)))
+        szOld[0] = '\0';
+    _snprintf(szHelp, sizeof(szHelp), "%s%s\n", szOld, pszLine);
+    szHelp[sizeof(szHelp) - 1] = '\0';
+    SHSetValueA(HKEY_CURRENT_USER, szKey, "Help", REG_SZ, szHelp, lstrlenA(szHelp) + 1);
 }
 
 static void PageTitle(UINT uIndex, char *pszTitle, DWORD cbTitle)
@@ -166,4 +187,29 @@ extern "C" HPROPSHEETPAGE WINAPI CreatePropertyPage(UINT uIndex)
     psp.pfnCallback = TestPageCallback;
     psp.lParam = (LPARAM)uIndex;
     return CreatePropertySheetPageA(&psp);
+}
+
+extern "C" HWND WINAPI HtmlHelpA(HWND hwndCaller, LPCSTR pszFile, UINT uCommand, DWORD_PTR dwData)
+{
+    char szLine[1024];
+    char szText[512];
+    const HH_POPUP *pPopup = (const HH_POPUP *)dwData;
+
+    if (uCommand == HH_DISPLAY_TOPIC) {
+        _snprintf(szLine, sizeof(szLine), "topic %s", pszFile ? pszFile : "(null)");
+    } else if (uCommand == HH_DISPLAY_TEXT_POPUP && pPopup != NULL) {
+        szText[0] = '\0';
+        if (pPopup->pszText != NULL)
+            lstrcpynA(szText, pPopup->pszText, sizeof(szText));
+        else
+            LoadStringA(pPopup->hinst, pPopup->idString, szText, sizeof(szText));
+        _snprintf(szLine, sizeof(szLine), "popup %s", szText);
+    } else if (uCommand == HH_CLOSE_ALL) {
+        lstrcpynA(szLine, "close", sizeof(szLine));
+    } else {
+        _snprintf(szLine, sizeof(szLine), "command %u", uCommand);
+    }
+    szLine[sizeof(szLine) - 1] = '\0';
+    AppendHelpLine(szLine);
+    return NULL;
 }

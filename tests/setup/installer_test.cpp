@@ -1,10 +1,10 @@
 /*
  * TiltkitSetup.exe under Wine, silent (/S), as an administrator would run
- * it: what an installation leaves (files in their places, every machine
- * value of the defaults table, the installation stamp, shortcuts, the
- * uninstall entry, Joltrun running, a console with its pages), what a
- * reinstallation does to a user's Jolt settings, and what the uninstaller
- * removes and keeps.
+ * it: what an installation leaves (files and help files in their places,
+ * every machine value of the defaults table, the installation stamp,
+ * shortcuts, the uninstall entry, Joltrun running, a console with its
+ * pages), what a reinstallation does to a user's Jolt settings, and what the
+ * uninstaller removes and keeps.
  */
 #include "setup_fixture.h"
 #include "testbench/jolt_defaults.h"
@@ -210,6 +210,17 @@ TEST_F(InstallerTest, InstallationPlacesFilesWritesEveryDefaultAndTheConsoleOpen
     EXPECT_TRUE(FileExists(gravmon));
     ASSERT_TRUE(tb::RegGetString(HKEY_LOCAL_MACHINE, TILTKIT_REG_TILTFEED, "FeedrunPath", &feedrun));
     EXPECT_TRUE(FileExists(feedrun));
+    /* The help files: where the "HelpFilePath" values point, and beside
+     * them those of the pages that find theirs by their own folder. */
+    for (const char *pszKey : { TILTKIT_REG_TILTFEED, TILTKIT_REG_JOLT }) {
+        std::string help;
+        EXPECT_TRUE(tb::RegGetString(HKEY_LOCAL_MACHINE, pszKey, "HelpFilePath", &help));
+        EXPECT_TRUE(FileExists(help)) << help;
+    }
+    for (const char *psz : { "Tiltfeed.chm", "Jolt.chm", "Gravcal.chm", "Extras.chm" }) {
+        std::string name = std::string("Help\\") + psz;
+        EXPECT_EQ(FileSize(tb::BinPath(name)), FileSize(m_installDir + "\\" + name)) << psz;
+    }
 
     /* The installation time, stamped once the keys were there. */
     std::vector<BYTE> feedStamp, joltStamp;

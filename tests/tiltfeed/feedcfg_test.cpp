@@ -565,3 +565,59 @@ TEST_F(FeedPageTest, BrowseChoosesTheProgram)
     Click(IDCANCEL);
     EXPECT_TRUE(DialogGone());
 }
+
+namespace {
+
+/* F1 typed as a user types it: into the window in front. */
+void PressF1()
+{
+    INPUT aInput[2];
+    ZeroMemory(aInput, sizeof(aInput));
+    for (int i = 0; i < 2; i++) {
+        aInput[i].type = INPUT_KEYBOARD;
+        aInput[i].ki.wVk = VK_F1;
+        aInput[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(2, aInput, sizeof(INPUT));
+}
+
+/* The console started with the page in front and F1 pressed on it; the help
+ * window it opened, or NULL when none came within the time. */
+HWND PressF1OnPage(HWND hPage, DWORD dwPid, DWORD dwTimeoutMs)
+{
+    HWND hSheet = GetParent(hPage);
+    EXPECT_TRUE(tb::WaitFor([&] { return GetForegroundWindow() == hSheet; }));
+    PressF1();
+    return tb::WaitWindow("HH Parent", NULL, dwTimeoutMs, dwPid);
+}
+
+} // namespace
+
+TEST_F(FeedPageTest, F1OpensThePagesHelpTopicAndNothingWithoutTheViewer)
+{
+    /* Without the help viewer nothing happens and nothing is said. */
+    char szOverrides[512] = "";
+    GetEnvironmentVariableA("WINEDLLOVERRIDES", szOverrides, sizeof(szOverrides));
+    std::string withViewer = szOverrides;
+    SetEnvironmentVariableA("WINEDLLOVERRIDES", (withViewer + ";hhctrl.ocx=d").c_str());
+    HWND hPage = OpenPage();
+    SetEnvironmentVariableA("WINEDLLOVERRIDES", withViewer.c_str());
+    ASSERT_TRUE(hPage != NULL);
+    EXPECT_TRUE(PressF1OnPage(hPage, m_console.Pid(), 3000) == NULL);
+    EXPECT_EQ(0, tb::CountMessageBoxes(m_console.Pid()));
+    m_console.Kill();
+
+    /* With it, a help window titled as the page's topic. */
+    hPage = OpenPage();
+    ASSERT_TRUE(hPage != NULL);
+    HWND hHelp = PressF1OnPage(hPage, m_console.Pid(), 15000);
+    ASSERT_TRUE(hHelp != NULL);
+    EXPECT_TRUE(tb::WaitFor([&] { return IsWindowVisible(hHelp); }));
+    EXPECT_EQ(tb::Wide(u8"Программа Tiltfeed"), cal::Text(hHelp));
+    cal::Screenshot(NULL, "feedcfg_help");
+
+    /* The console closes with the help window open, and takes it along. */
+    PostMessageA(GetParent(hPage), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_EQ(0, m_console.Wait(10000));
+    EXPECT_FALSE(IsWindow(hHelp));
+}
