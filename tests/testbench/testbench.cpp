@@ -33,13 +33,23 @@ std::string ScratchDir(bool bEmpty)
     return dir;
 }
 
-std::wstring Wide(const std::string &utf8)
+static std::wstring WideFrom(UINT uCodePage, const std::string &s)
 {
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, NULL, 0);
+    int n = MultiByteToWideChar(uCodePage, 0, s.c_str(), -1, NULL, 0);
     std::wstring w(n > 0 ? n - 1 : 0, L'\0');
     if (n > 1)
-        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &w[0], n);
+        MultiByteToWideChar(uCodePage, 0, s.c_str(), -1, &w[0], n);
     return w;
+}
+
+std::wstring Wide(const std::string &utf8)
+{
+    return WideFrom(CP_UTF8, utf8);
+}
+
+std::wstring FromAnsi(const std::string &ansi)
+{
+    return WideFrom(CP_ACP, ansi);
 }
 
 std::string Utf8(const std::wstring &w)

@@ -21,6 +21,7 @@ std::string ScratchDir(bool bEmpty = false);
 std::wstring Wide(const std::string &utf8);
 std::string Utf8(const std::wstring &w);
 std::string Ansi(const std::string &utf8);   /* UTF-8 -> code page 1251 */
+std::wstring FromAnsi(const std::string &ansi);
 
 /* A child process in a kill-on-close job: ends with the test at the latest. */
 class Process {
