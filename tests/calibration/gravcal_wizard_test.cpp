@@ -81,6 +81,7 @@ TEST_F(CalibrationWizard, FirstPageWaitsForAMeasurement)
 {
     ASSERT_TRUE(manager.Start());
     OpenWizard();
+    EXPECT_EQ(tb::Wide(cal::kCaption), tb::Text(hWizard));
     EXPECT_EQ(cal::InstructionsText(), tb::ItemText(hWizPage, 1004));
     EXPECT_EQ(tb::Wide(u8"Калибровать акселерометр"), tb::ItemText(hWizPage, 1005));
     EXPECT_TRUE(tb::ItemText(hWizPage, 1003).empty());
@@ -184,4 +185,13 @@ TEST_F(CalibrationWizard, ThreeStillPositionsStoreTheZeroBase)
     /* The page tells the new state. */
     EXPECT_TRUE(tb::WaitItemText(hPage, 1000, tb::Wide(cal::kStatusCalibrated)));
     EXPECT_EQ(0, tb::CountMessageBoxes(console.Pid()));
+
+    /* The next run of the wizard starts with nothing measured. */
+    StartWizard();
+    EXPECT_TRUE(tb::WaitItemText(hWizPage, cal::kInstructionsBox, cal::InstructionsText()));
+    tb::Pump(300);
+    EXPECT_FALSE(tb::SheetButtonEnabled(hWizard, kNext));
+    EXPECT_TRUE(tb::ItemText(hWizPage, cal::kResult).empty());
+    tb::PressSheetButton(hWizard, PSBTN_CANCEL);
+    EXPECT_TRUE(tb::WaitWindowGone(hWizard));
 }
