@@ -4,6 +4,7 @@
  * keeps the sheet open, and the settings notification to Joltrun's window.
  */
 #include <gtest/gtest.h>
+#include "testbench/boxcheck.h"
 #include "testbench/pagedriver.h"
 #include "common/regpaths.h"
 #include "extras/extrapure.h"
@@ -105,11 +106,7 @@ TEST_F(ExtrasPage, ShowsTheStoredValuesAndWritesOnlyWhatTheUserChanged)
     EXPECT_FALSE(Checked(hPage, kLevel));
     EXPECT_EQ(L"100", Text(hPage, kThreshold));
     EXPECT_FALSE(Checked(hPage, kHold));
-    EXPECT_EQ(tb::Wide(u8"Дополнительно"), [&] {
-        wchar_t wsz[64] = {};
-        GetWindowTextW(hPage, wsz, 64);
-        return std::wstring(wsz);
-    }());
+    EXPECT_EQ(tb::Wide(u8"Дополнительно"), tb::Text(hPage));
     EXPECT_FALSE(tb::Screenshot(GetParent(hPage), "extras", "extras_page").empty());
 
     /* Quiet time, the second item's two settings, the held alarm. */
@@ -173,12 +170,9 @@ TEST_F(ExtrasPage, ANumberOutOfRangeIsRefusedAndNothingIsWritten)
     EXPECT_EQ(L"5000", Text(hPage, kThreshold));
     EXPECT_EQ(L"300", Text(hPage, kQuiet));
     PressOk(hPage);
-    tb::MessageBoxInfo box = tb::WaitMessageBox(console.Pid(), 5000);
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(tb::Wide(u8"Программы акселерометра Zelvar - Дополнительно"), box.caption);
-    EXPECT_EQ(tb::Wide(u8"Порог перемещения должен быть числом от 0 до 1000 тысячных долей g."),
-              box.text);
-    ASSERT_TRUE(tb::CloseMessageBox(box));
+    ASSERT_TRUE(tb::AnswerMessageBox(console.Pid(), u8"Программы акселерометра Zelvar - Дополнительно",
+                                     u8"Порог перемещения должен быть числом от 0 до 1000 тысячных долей g.",
+                                     tb::kAnyOwner, false, 5000));
     tb::Pump(200);
     EXPECT_TRUE(console.Running());
     EXPECT_FALSE(tb::RegKeyExists(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH));

@@ -41,37 +41,19 @@ static HWND FindDescendant(HWND hwndTop, int id, bool bShownOnly)
     return ctx.hwndItem;
 }
 
-struct FindDialogCtx {
-    DWORD dwPid;
-    int id;
-    HWND hwnd;
-    HWND hwndItem;
-};
-
-static BOOL CALLBACK FindDialogProc(HWND hwnd, LPARAM lParam)
-{
-    FindDialogCtx *ctx = (FindDialogCtx *)lParam;
-    DWORD dwPid = 0;
-    char szClass[16] = "";
-    GetWindowThreadProcessId(hwnd, &dwPid);
-    GetClassNameA(hwnd, szClass, sizeof(szClass));
-    if ((ctx->dwPid && dwPid != ctx->dwPid) || lstrcmpA(szClass, "#32770") != 0)
-        return TRUE;
-    HWND hwndItem = FindDescendant(hwnd, ctx->id, false);
-    if (hwndItem == NULL)
-        return TRUE;
-    ctx->hwnd = hwnd;
-    ctx->hwndItem = hwndItem;
-    return FALSE;
-}
-
 HWND FindDialogWith(DWORD dwPid, int idItem, HWND *phwndItem)
 {
-    FindDialogCtx ctx = { dwPid, idItem, NULL, NULL };
-    EnumWindows(FindDialogProc, (LPARAM)&ctx);
+    for (HWND hwnd : TopDialogs(dwPid)) {
+        HWND hwndItem = FindDescendant(hwnd, idItem, false);
+        if (hwndItem != NULL) {
+            if (phwndItem)
+                *phwndItem = hwndItem;
+            return hwnd;
+        }
+    }
     if (phwndItem)
-        *phwndItem = ctx.hwndItem;
-    return ctx.hwnd;
+        *phwndItem = NULL;
+    return NULL;
 }
 
 HWND WaitDialogWith(DWORD dwPid, int idItem, DWORD dwTimeoutMs)
@@ -100,6 +82,37 @@ HWND ShownPage(HWND hwndSheet)
 {
     HWND hPage = (HWND)SendMessageW(hwndSheet, PSM_GETCURRENTPAGEHWND, 0, 0);
     return hPage != NULL && IsWindowVisible(hPage) ? hPage : NULL;
+}
+
+HWND WaitFileDialog(DWORD dwPid, const std::string &titleUtf8, HWND hwndExcept, DWORD dwTimeoutMs)
+{
+    std::wstring title = Wide(titleUtf8);
+    HWND hwndFound = NULL;
+    WaitFor([&] {
+        for (HWND hwnd : TopDialogs(dwPid)) {
+            wchar_t wsz[128] = L"";
+            GetWindowTextW(hwnd, wsz, ARRAYSIZE(wsz));
+            if (hwnd != hwndExcept && IsWindowVisible(hwnd) && title == wsz) {
+                hwndFound = hwnd;
+                return true;
+            }
+        }
+        return false;
+    }, dwTimeoutMs);
+    return hwndFound;
+}
+
+bool EnterFileName(HWND hFileDialog, const std::wstring &name)
+{
+    /* The file name box: a combo box, or an edit in the older layout. */
+    HWND hName = GetDlgItem(hFileDialog, 0x47C);
+    if (hName == NULL || !IsWindowVisible(hName))
+        hName = GetDlgItem(hFileDialog, 0x480);
+    if (hName == NULL)
+        return false;
+    SendMessageW(hName, WM_SETTEXT, 0, (LPARAM)name.c_str());
+    PostClick(hFileDialog, IDOK);
+    return true;
 }
 
 bool Settle(HWND hwnd, DWORD dwTimeoutMs)

@@ -36,6 +36,13 @@ HWND ShownPage(HWND hwndSheet);
  * was doing (a refresh after a dialog, say) is over. */
 bool Settle(HWND hwnd, DWORD dwTimeoutMs = 5000);
 
+/* The system's open-file dialog of the process with this title, once shown
+ * (hwndExcept, a window of the same title, passed over). */
+HWND WaitFileDialog(DWORD dwPid, const std::string &titleUtf8, HWND hwndExcept = NULL,
+                    DWORD dwTimeoutMs = 10000);
+/* Types a name into its file name box and presses its OK (posted). */
+bool EnterFileName(HWND hFileDialog, const std::wstring &name);
+
 /* Text of a window or control ("<no answer>" when none comes). */
 std::wstring Text(HWND hwnd);
 std::wstring ItemText(HWND hDlg, int id);

@@ -67,7 +67,9 @@ MessageBoxInfo WaitMessageBox(DWORD dwPid, DWORD dwTimeoutMs = 5000);
 int CountMessageBoxes(DWORD dwPid);
 /* Presses a button of the box (IDOK by default) and waits until it is gone. */
 bool CloseMessageBox(const MessageBoxInfo &box, int idButton = IDOK);
-/* Counts the #32770 dialogs of a process now. */
+/* The top-level dialogs (#32770) of a process (0: of any) now, the topmost
+ * first, and their count. */
+std::vector<HWND> TopDialogs(DWORD dwPid);
 int CountDialogs(DWORD dwPid);
 
 /* Registry: the whole "SOFTWARE\Zelvar\Tiltkit" tree of both roots. */

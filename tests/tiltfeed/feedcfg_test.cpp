@@ -502,14 +502,7 @@ TEST_F(FeedPageTest, BrowseChoosesTheProgram)
 
     /* The system's open-file dialog with the page's title; Cancel changes
      * nothing. */
-    auto waitOpen = [&]() {
-        HWND hOpen = NULL;
-        tb::WaitFor([&] {
-            hOpen = tb::WaitWindow("#32770", tb::Ansi(u8"Программа Tiltfeed").c_str(), 50, m_console.Pid());
-            return hOpen != NULL && IsWindowVisible(hOpen);
-        }, 10000);
-        return hOpen;
-    };
+    auto waitOpen = [&]() { return tb::WaitFileDialog(m_console.Pid(), u8"Программа Tiltfeed"); };
     Click(fp::kBrowse);
     HWND hOpen = waitOpen();
     ASSERT_TRUE(hOpen != NULL);
@@ -521,12 +514,7 @@ TEST_F(FeedPageTest, BrowseChoosesTheProgram)
     Click(fp::kBrowse);
     hOpen = waitOpen();
     ASSERT_TRUE(hOpen != NULL);
-    HWND hName = GetDlgItem(hOpen, 0x47C);   /* the file name box */
-    if (hName == NULL)
-        hName = GetDlgItem(hOpen, 0x480);
-    ASSERT_TRUE(hName != NULL);
-    SendMessageW(hName, WM_SETTEXT, 0, (LPARAM)tb::Wide(tb::BinPath("Feedtarget.exe")).c_str());
-    PostMessageW(hOpen, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(tb::EnterFileName(hOpen, tb::Wide(tb::BinPath("Feedtarget.exe"))));
     ASSERT_TRUE(tb::WaitWindowGone(hOpen));
     EXPECT_TRUE(tb::WaitFor([&] { return Field(fp::kPath) == tb::BinPath("Feedtarget.exe"); }))
         << Field(fp::kPath);
