@@ -132,12 +132,6 @@ static void LoadPositionBitmaps(void)
 
 static BOOL OnInitPage(HWND hPage)
 {
-    int i;
-
-    ResetMeasurement(&g_cal.measure);
-    for (i = 0; i < CAL_PAGE_COUNT; i++)
-        g_cal.abMeasured[i] = FALSE;
-    g_cal.bZeroBaseStored = FALSE;
     LoadPositionBitmaps();
     g_cal.bBound = GetGravmonDll();
     if (!ShowZeroBaseStatus(hPage, NULL))
@@ -164,12 +158,8 @@ static void RefreshZeroBaseStatus(HWND hPage)
 
 static BOOL OnCommandPage(HWND hPage, WORD wId)
 {
-    int i;
-
     if (wId != IDC_START)
         return FALSE;
-    for (i = 0; i < CAL_PAGE_COUNT; i++)
-        g_cal.abMeasured[i] = FALSE;
     if (RunCalibrationWizard(hPage))
         RefreshZeroBaseStatus(hPage);
     return TRUE;

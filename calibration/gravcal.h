@@ -1,7 +1,8 @@
 /*
  * Gravcal.dll: the accelerometer manager's page of the setting console and
  * its three-position calibration wizard. Everything runs on the console's
- * user-interface thread; the state below is one set per process.
+ * user-interface thread. The state below is one set per process; what one
+ * run of the wizard measures lives in that run's own record (wizard.cpp).
  */
 #ifndef CALIBRATION_GRAVCAL_H
 #define CALIBRATION_GRAVCAL_H
@@ -28,9 +29,6 @@ typedef struct GravcalState {
     HMODULE hGravmon;
     BOOL bBound;                          /* all three entry points bound */
     HBITMAP ahbmPosition[CAL_PAGE_COUNT]; /* bitmaps 105, 106, 107 */
-    CalMeasurement measure;               /* samples, means, zero-base words */
-    BOOL abMeasured[CAL_PAGE_COUNT];
-    BOOL bZeroBaseStored;                 /* the last wizard ended with a stored zero base */
 } GravcalState;
 
 extern GravcalState g_cal;
@@ -41,8 +39,9 @@ extern PFN_SETZEROBASE g_DLSetZeroBase;
 /* Error box with the plug-in's caption (string 3); owner may be NULL. */
 void ShowErrorMessage(HWND hwndOwner, UINT idText, ...);
 
-/* Runs the wizard modally over the settings page; TRUE when it ended with
- * the new zero base handed to the manager. */
+/* Runs the wizard modally over the settings page, each run with nothing
+ * measured yet; TRUE when it ended with the new zero base handed to the
+ * manager. */
 BOOL RunCalibrationWizard(HWND hwndParent);
 
 #endif

@@ -2,6 +2,8 @@
  * The calibration wizard: three pages, one per position of the computer,
  * each with its picture and a button that opens the measurement dialog.
  * Finish on the last page hands the four measured words to the manager.
+ * What a run measures is its own record, allocated for as long as the
+ * wizard is open and reached through each page's record.
  */
 #include "calibration/gravcal.h"
 #include "calibration/resource.h"
@@ -14,10 +16,38 @@
  * while the subclass procedure stands in for it. */
 #define PICTURE_PROC_PROP "GravcalPictureProc"
 
-/* Index of a wizard page (or of its picture) from its user data. */
-static int PageIndex(HWND hwnd)
+struct CalRun;
+
+/* A wizard page's record: handed over in PROPSHEETPAGE.lParam, kept in the
+ * page's user data and passed on to the measurement dialog. */
+typedef struct CalPage {
+    struct CalRun *pRun;
+    int nIndex;
+} CalPage;
+
+/* One run of the wizard. */
+typedef struct CalRun {
+    CalMeasurement measure;               /* samples, means, zero-base words */
+    BOOL abMeasured[CAL_PAGE_COUNT];      /* the page's last measurement was good */
+    BOOL bZeroBaseStored;                 /* Finish handed the words to the manager */
+    CalPage aPages[CAL_PAGE_COUNT];
+} CalRun;
+
+/* The page record of a wizard page or of the measurement dialog. */
+static CalPage *PageOf(HWND hwnd)
 {
-    return (int)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+    return (CalPage *)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+}
+
+static int PageIndex(const CalPage *pPage)
+{
+    return pPage != NULL ? pPage->nIndex : -1;
+}
+
+/* Index of a picture from its user data. */
+static int PictureIndex(HWND hPicture)
+{
+    return (int)GetWindowLongPtrA(hPicture, GWLP_USERDATA);
 }
 
 static BOOL IsPageIndex(int nIndex)
@@ -38,40 +68,42 @@ static void SetLongText(HWND hDlg, int idControl, UINT idText)
 
 /* One reading pair into the next slots; FALSE once all are taken. A failed
  * read leaves the slots 0, which the range test then rejects. */
-static BOOL TakeSample(void)
+static BOOL TakeSample(CalMeasurement *pMeasure)
 {
     WORD *pwX = NULL;
     WORD *pwY = NULL;
 
-    if (!NextSampleSlot(&g_cal.measure, &pwX, &pwY))
+    if (!NextSampleSlot(pMeasure, &pwX, &pwY))
         return FALSE;
     if (g_DLGetImmediate != NULL)
         g_DLGetImmediate(pwX, pwY);
-    CountSample(&g_cal.measure);
+    CountSample(pMeasure);
     return TRUE;
 }
 
-static BOOL OnInitMeasure(HWND hDlg, LPARAM lParam)
+/* The dialog's parameter is the record of the page that opened it. */
+static BOOL OnInitMeasure(HWND hDlg, CalPage *pPage)
 {
-    g_cal.measure.dwCount = 0;
-    TakeSample();
+    pPage->pRun->measure.dwCount = 0;
+    TakeSample(&pPage->pRun->measure);
     SetTimer(hDlg, IDT_SAMPLE, MEASURE_PERIOD_MS, NULL);
-    SetWindowLongPtrA(hDlg, GWLP_USERDATA, lParam);
+    SetWindowLongPtrA(hDlg, GWLP_USERDATA, (LONG_PTR)pPage);
     return TRUE;
 }
 
 static BOOL OnTimerMeasure(HWND hDlg, UINT_PTR idTimer)
 {
-    int nIndex;
+    CalPage *pPage = PageOf(hDlg);
+    CalMeasurement *pMeasure;
 
-    if (idTimer != IDT_SAMPLE)
+    if (idTimer != IDT_SAMPLE || pPage == NULL)
         return TRUE;
-    if (TakeSample())
+    pMeasure = &pPage->pRun->measure;
+    if (TakeSample(pMeasure))
         return TRUE;
     KillTimer(hDlg, IDT_SAMPLE);
     MessageBeep(MB_OK);
-    nIndex = PageIndex(hDlg);
-    EndDialog(hDlg, EvaluateMeasurement(&g_cal.measure, (uint32_t)nIndex) ? MEASURE_GOOD : MEASURE_BAD);
+    EndDialog(hDlg, EvaluateMeasurement(pMeasure, (uint32_t)pPage->nIndex) ? MEASURE_GOOD : MEASURE_BAD);
     return TRUE;
 }
 
@@ -88,7 +120,7 @@ static INT_PTR CALLBACK MeasureDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
 {
     switch (uMsg) {
     case WM_INITDIALOG:
-        return OnInitMeasure(hDlg, lParam);
+        return OnInitMeasure(hDlg, (CalPage *)lParam);
     case WM_TIMER:
         return OnTimerMeasure(hDlg, (UINT_PTR)wParam);
     case WM_COMMAND:
@@ -149,7 +181,7 @@ static BOOL OnPaint(HWND hPicture, int nIndex)
 
 static LRESULT CALLBACK PictureProc(HWND hPicture, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    int nIndex = PageIndex(hPicture);
+    int nIndex = PictureIndex(hPicture);
     WNDPROC pfnPrevious = (WNDPROC)GetPropA(hPicture, PICTURE_PROC_PROP);
 
     if (!IsPageIndex(nIndex) || pfnPrevious == NULL)
@@ -182,7 +214,7 @@ static void UnsubclassPicture(HWND hPicture)
 
 /* ---- wizard pages -------------------------------------------------------- */
 
-static void UpdateWizardPage(HWND hPage, int nIndex)
+static void UpdateWizardPage(HWND hPage, const CalPage *pPage)
 {
     static const DWORD s_adwButtons[CAL_PAGE_COUNT][2] = {
         /* measured flag clear,                  set */
@@ -192,10 +224,11 @@ static void UpdateWizardPage(HWND hPage, int nIndex)
     };
     char szFormat[GRAVCAL_LONG_TEXT];
     char szText[GRAVCAL_LONG_TEXT];
+    int nIndex = PageIndex(pPage);
 
     if (IsPageIndex(nIndex))
         PostMessageA(GetParent(hPage), PSM_SETWIZBUTTONS, 0,
-                     (LPARAM)s_adwButtons[nIndex][g_cal.abMeasured[nIndex] ? 1 : 0]);
+                     (LPARAM)s_adwButtons[nIndex][pPage->pRun->abMeasured[nIndex] ? 1 : 0]);
     szFormat[0] = szText[0] = '\0';
     LoadStringA(g_cal.hInstance, IDS_INSTRUCTIONS, szFormat, ARRAYSIZE(szFormat));
     wnsprintfA(szText, ARRAYSIZE(szText), szFormat, MEASURE_SECONDS, MEASURE_SECONDS);
@@ -212,14 +245,15 @@ static void ShowMeasureResult(HWND hPage, int nIndex, INT_PTR nResult)
     SetLongText(hPage, IDC_RESULT, idText);
 }
 
-/* The page's index comes with its page record. */
+/* The page's record comes in its PROPSHEETPAGE. */
 static BOOL OnInitWizardPage(HWND hPage, const PROPSHEETPAGEA *psp)
 {
-    int nIndex = psp != NULL ? (int)psp->lParam : -1;
+    CalPage *pPage = psp != NULL ? (CalPage *)psp->lParam : NULL;
+    int nIndex = PageIndex(pPage);
     HWND hPicture = GetDlgItem(hPage, IDC_PICTURE);
 
-    SetWindowLongPtrA(hPage, GWLP_USERDATA, nIndex);
-    UpdateWizardPage(hPage, nIndex);
+    SetWindowLongPtrA(hPage, GWLP_USERDATA, (LONG_PTR)pPage);
+    UpdateWizardPage(hPage, pPage);
     if (hPicture != NULL) {
         FitPicture(hPage, hPicture);
         if (IsPageIndex(nIndex)) {
@@ -233,13 +267,14 @@ static BOOL OnInitWizardPage(HWND hPage, const PROPSHEETPAGEA *psp)
 /* Finish: the four words go to the manager. When it does not take them the
  * page says so and the wizard stays open, so that the user may try again
  * or cancel; a closed wizard always means a stored zero base. */
-static BOOL OnWizardFinish(HWND hPage, int nIndex)
+static BOOL OnWizardFinish(HWND hPage, CalPage *pPage)
 {
     LONG lResult;
-    const CalZeroBase *pzb = &g_cal.measure.zb;
+    const CalZeroBase *pzb;
 
-    if (nIndex != CAL_PAGE_FORWARD)
+    if (PageIndex(pPage) != CAL_PAGE_FORWARD)
         return TRUE;
+    pzb = &pPage->pRun->measure.zb;
     lResult = g_DLSetZeroBase != NULL
         ? g_DLSetZeroBase(pzb->wLevelX, pzb->wLevelY, pzb->wSideX, pzb->wForwardY)
         : -1;
@@ -250,43 +285,44 @@ static BOOL OnWizardFinish(HWND hPage, int nIndex)
         SetWindowLongPtrA(hPage, DWLP_MSGRESULT, TRUE);
         return TRUE;
     }
-    g_cal.bZeroBaseStored = TRUE;
+    pPage->pRun->bZeroBaseStored = TRUE;
     SetWindowLongPtrA(hPage, DWLP_MSGRESULT, FALSE);
     return TRUE;
 }
 
 static BOOL OnNotifyWizardPage(HWND hPage, const NMHDR *pnmh)
 {
-    int nIndex = PageIndex(hPage);
+    CalPage *pPage = PageOf(hPage);
 
     switch (pnmh->code) {
     case PSN_SETACTIVE:
-        UpdateWizardPage(hPage, nIndex);
+        UpdateWizardPage(hPage, pPage);
         SetWindowLongPtrA(hPage, DWLP_MSGRESULT, 0);
         return TRUE;
     case PSN_WIZFINISH:
-        return OnWizardFinish(hPage, nIndex);
+        return OnWizardFinish(hPage, pPage);
     }
     return FALSE;
 }
 
 static BOOL OnCommandWizardPage(HWND hPage, WORD wId)
 {
-    int nIndex = PageIndex(hPage);
+    CalPage *pPage = PageOf(hPage);
+    int nIndex = PageIndex(pPage);
     INT_PTR nResult;
 
     if (wId != IDC_MEASURE)
         return FALSE;
+    if (!IsPageIndex(nIndex))
+        return TRUE;
     nResult = DialogBoxParamA(g_cal.hInstance, MAKEINTRESOURCEA(IDD_MEASURE), hPage,
-                              MeasureDlgProc, (LPARAM)nIndex);
-    if (IsPageIndex(nIndex)) {
-        if (nResult == MEASURE_GOOD)
-            g_cal.abMeasured[nIndex] = TRUE;
-        else if (nResult == MEASURE_BAD || nResult == MEASURE_CANCELLED)
-            g_cal.abMeasured[nIndex] = FALSE;
-    }
+                              MeasureDlgProc, (LPARAM)pPage);
+    if (nResult == MEASURE_GOOD)
+        pPage->pRun->abMeasured[nIndex] = TRUE;
+    else if (nResult == MEASURE_BAD || nResult == MEASURE_CANCELLED)
+        pPage->pRun->abMeasured[nIndex] = FALSE;
     ShowMeasureResult(hPage, nIndex, nResult);
-    UpdateWizardPage(hPage, nIndex);
+    UpdateWizardPage(hPage, pPage);
     return TRUE;
 }
 
@@ -337,10 +373,18 @@ BOOL RunCalibrationWizard(HWND hwndParent)
     PROPSHEETPAGEA psp;
     PROPSHEETHEADERA psh;
     char szCaption[TILTKIT_TEXT_MAX];
+    CalRun *pRun;
+    BOOL bStored;
     int nCreated = 0;
     int i;
 
-    g_cal.bZeroBaseStored = FALSE;
+    /* Zeroed: nothing measured, no words, nothing stored. */
+    pRun = (CalRun *)LocalAlloc(LPTR, sizeof(CalRun));
+    if (pRun == NULL) {
+        TRACE("LocalAlloc() Failed in RunCalibrationWizard().\nGetLastError Report %d",
+              (int)GetLastError());
+        return FALSE;
+    }
     ZeroMemory(&psp, sizeof(psp));
     psp.dwSize = PROPSHEETPAGEA_V2_SIZE;
     psp.dwFlags = PSP_DEFAULT;
@@ -348,7 +392,9 @@ BOOL RunCalibrationWizard(HWND hwndParent)
     psp.pszTemplate = MAKEINTRESOURCEA(IDD_WIZARD_PAGE);
     psp.pfnDlgProc = WizardPageProc;
     for (i = 0; i < CAL_PAGE_COUNT; i++) {
-        psp.lParam = i;
+        pRun->aPages[i].pRun = pRun;
+        pRun->aPages[i].nIndex = i;
+        psp.lParam = (LPARAM)&pRun->aPages[i];
         ahPages[i] = CreatePropertySheetPageA(&psp);
         if (ahPages[i] == NULL) {
             TRACE("CreatePropertySheetPage() Failed in RunCalibrationWizard().\nGetLastError Report %d",
@@ -361,6 +407,7 @@ BOOL RunCalibrationWizard(HWND hwndParent)
         /* Pages never handed to a sheet are ours to destroy. */
         for (i = 0; i < nCreated; i++)
             DestroyPropertySheetPage(ahPages[i]);
+        LocalFree(pRun);
         return FALSE;
     }
 
@@ -375,6 +422,9 @@ BOOL RunCalibrationWizard(HWND hwndParent)
     psh.nPages = CAL_PAGE_COUNT;
     psh.nStartPage = 0;
     psh.phpage = ahPages;
+    /* Modal: every page is destroyed when it returns, the run is over. */
     PropertySheetA(&psh);
-    return g_cal.bZeroBaseStored;
+    bStored = pRun->bZeroBaseStored;
+    LocalFree(pRun);
+    return bStored;
 }

@@ -54,14 +54,21 @@ endif()
 # The Windows XP compatibility check of every deliverable.
 add_test(NAME xpcheck COMMAND python3 ${TILTKIT_ROOT}/tools/xpcheck.py ${TILTKIT_WIN_BIN})
 
-# tiltkit_benchmark(name SOURCES ... [LIBS ...]): a benchmark program run by
-# tools/bench.sh under Wine (not by ctest: figures, not pass or fail).
-function(tiltkit_benchmark name)
+# tiltkit_test_program(name SOURCES ... [LIBS ...]): a console program of the
+# test tree on the test bench that ctest does not run (benchmarks, the tour's
+# programs).
+function(tiltkit_test_program name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_include_directories(${name} PRIVATE ${TILTKIT_ROOT} ${TILTKIT_ROOT}/tests)
   target_link_libraries(${name} PRIVATE testbench ${A_LIBS})
   target_link_options(${name} PRIVATE -mconsole)
+endfunction()
+
+# tiltkit_benchmark(name SOURCES ... [LIBS ...]): a benchmark program run by
+# tools/bench.sh under Wine (not by ctest: figures, not pass or fail).
+function(tiltkit_benchmark name)
+  tiltkit_test_program(${name} ${ARGN})
   set_property(GLOBAL APPEND PROPERTY TILTKIT_BENCHMARKS ${name})
 endfunction()
 

@@ -2,37 +2,18 @@
  * The calibration page inside the real console, against the manager
  * stand-in: the zero-base status and what the page does without a manager.
  */
-#include <gtest/gtest.h>
-#include "calui.h"
+#include "calpage.h"
 #include "testbench/boxcheck.h"
-#include "testbench/manager.h"
 #include "common/regpaths.h"
 #include <commctrl.h>
 
 namespace {
 
-class CalibrationPage : public ::testing::Test {
+class CalibrationPage : public cal::CalibrationTest {
 protected:
-    void SetUp() override
-    {
-        tb::ResetRegistry();
-        tb::RegisterGravmon();
-        cal::RegisterGravcal();
-    }
-    void StartConsole()
-    {
-        ASSERT_TRUE(console.Start(tb::BinPath("Tiltdesk.exe")));
-    }
-    HWND Page()
-    {
-        HWND hPage = cal::WaitSettingsPage(console.Pid());
-        EXPECT_NE(nullptr, hPage);
-        return hPage;
-    }
-    bool StartEnabled(HWND hPage) { return IsWindowEnabled(GetDlgItem(hPage, 1001)) != FALSE; }
-
-    tb::Manager manager;
-    tb::Process console;
+    void StartConsole() { ASSERT_TRUE(tb::StartConsole(console)); }
+    HWND Page() { return WaitPage(); }
+    bool StartEnabled(HWND hPage) { return IsWindowEnabled(GetDlgItem(hPage, cal::kStart)) != FALSE; }
 };
 
 } // namespace
@@ -43,15 +24,15 @@ TEST_F(CalibrationPage, ValidZeroBaseShowsCalibratedStatus)
     StartConsole();
     HWND hPage = Page();
     ASSERT_NE(nullptr, hPage);
-    EXPECT_EQ(tb::Wide(cal::kStatusCalibrated), cal::ItemText(hPage, 1000));
-    EXPECT_EQ(tb::Wide(u8"Начать калибровку"), cal::ItemText(hPage, 1001));
+    EXPECT_EQ(tb::Wide(cal::kStatusCalibrated), tb::ItemText(hPage, 1000));
+    EXPECT_EQ(tb::Wide(u8"Начать калибровку"), tb::ItemText(hPage, 1001));
     EXPECT_TRUE(StartEnabled(hPage));
     EXPECT_EQ(0, tb::CountMessageBoxes(console.Pid()));
     /* The plug-in contributes exactly one page to the sheet. */
     HWND hTab = FindWindowExA(GetParent(hPage), NULL, "SysTabControl32", NULL);
     ASSERT_NE(nullptr, hTab);
     EXPECT_EQ(1, (int)SendMessageW(hTab, TCM_GETITEMCOUNT, 0, 0));
-    EXPECT_FALSE(cal::Screenshot(GetParent(hPage), "calibration_page").empty());
+    EXPECT_FALSE(Screenshot(GetParent(hPage), "calibration_page").empty());
 }
 
 TEST_F(CalibrationPage, InvalidZeroBaseShowsUncalibratedStatus)
@@ -61,7 +42,7 @@ TEST_F(CalibrationPage, InvalidZeroBaseShowsUncalibratedStatus)
     StartConsole();
     HWND hPage = Page();
     ASSERT_NE(nullptr, hPage);
-    EXPECT_EQ(tb::Wide(cal::kStatusUncalibrated), cal::ItemText(hPage, 1000));
+    EXPECT_EQ(tb::Wide(cal::kStatusUncalibrated), tb::ItemText(hPage, 1000));
     EXPECT_TRUE(StartEnabled(hPage));
     EXPECT_EQ(0, tb::CountMessageBoxes(console.Pid()));
 }
@@ -72,11 +53,11 @@ TEST_F(CalibrationPage, NoManagerShowsOneBoxAndDisablesTheWizard)
     ASSERT_TRUE(tb::AnswerMessageBox(console.Pid(), cal::kCaption, cal::kNoData, tb::kAnyOwner, false));
     HWND hPage = Page();
     ASSERT_NE(nullptr, hPage);
-    EXPECT_EQ(cal::StatusErrorText(), cal::ItemText(hPage, 1000));
+    EXPECT_EQ(cal::StatusErrorText(), tb::ItemText(hPage, 1000));
     EXPECT_FALSE(StartEnabled(hPage));
     tb::Pump(300);
     EXPECT_EQ(0, tb::CountMessageBoxes(console.Pid()));
-    cal::Screenshot(GetParent(hPage), "calibration_page_no_manager");
+    Screenshot(GetParent(hPage), "calibration_page_no_manager");
 }
 
 TEST_F(CalibrationPage, MissingGravmonEntryReportsDamagedInstallation)
@@ -89,7 +70,7 @@ TEST_F(CalibrationPage, MissingGravmonEntryReportsDamagedInstallation)
     ASSERT_TRUE(tb::AnswerMessageBox(console.Pid(), cal::kCaption, cal::kNoData, tb::kAnyOwner, false));
     HWND hPage = Page();
     ASSERT_NE(nullptr, hPage);
-    EXPECT_EQ(cal::StatusErrorText(), cal::ItemText(hPage, 1000));
+    EXPECT_EQ(cal::StatusErrorText(), tb::ItemText(hPage, 1000));
     EXPECT_FALSE(StartEnabled(hPage));
 }
 

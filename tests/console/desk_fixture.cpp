@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 #include <prsht.h>
-#include <shlwapi.h>
 
 namespace dt {
 
@@ -43,9 +42,7 @@ void DeskTest::TearDown()
 
 void DeskTest::Register(const std::string &key, const std::string &nameUtf8, const std::string &dll)
 {
-    std::string sub = std::string(TILTKIT_REG_PROPERTY) + "\\" + key;
-    ASSERT_TRUE(tb::RegSetString(HKEY_LOCAL_MACHINE, sub, "Name", tb::Ansi(nameUtf8)));
-    ASSERT_TRUE(tb::RegSetString(HKEY_LOCAL_MACHINE, sub, "DLLFileName", dll));
+    ASSERT_TRUE(tb::RegisterPage(key, nameUtf8, dll));
 }
 
 std::string DeskTest::Add(const std::string &key, const std::string &nameUtf8, const Plugin &p)
@@ -75,7 +72,7 @@ void DeskTest::ClearLog(const std::string &copy)
 
 bool DeskTest::Start(const std::string &args)
 {
-    return m_desk.Start(tb::BinPath("Tiltdesk.exe"), args);
+    return tb::StartConsole(m_desk, args);
 }
 
 HWND DeskTest::WaitSheet(DWORD dwTimeoutMs)
@@ -97,19 +94,8 @@ void DeskTest::ExpectOnlyBox(const std::wstring &text, int line)
 
 long DeskTest::CloseSheet(HWND hwndSheet, int nButton)
 {
-    /* From another process the press has to be posted. */
-    PostMessageA(hwndSheet, PSM_PRESSBUTTON, (WPARAM)nButton, 0);
+    tb::PressSheetButton(hwndSheet, nButton);
     return m_desk.Wait(5000);
-}
-
-std::wstring WindowText(HWND hwnd)
-{
-    wchar_t wsz[512];
-    wsz[0] = L'\0';
-    /* WM_GETTEXT is carried across processes by the system. */
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, ARRAYSIZE(wsz), (LPARAM)wsz, SMTO_ABORTIFHUNG, 2000, NULL);
-    wsz[ARRAYSIZE(wsz) - 1] = L'\0';
-    return wsz;
 }
 
 std::vector<std::wstring> TabTexts(HANDLE hProcess, HWND hwndSheet)
@@ -152,15 +138,7 @@ std::wstring CurrentPageTitle(HWND hwndSheet)
     HWND hwndPage = (HWND)SendMessageW(hwndSheet, PSM_GETCURRENTPAGEHWND, 0, 0);
     if (!hwndPage)
         return L"";
-    return WindowText(GetDlgItem(hwndPage, 1001));
-}
-
-std::string Screenshot(HWND hwnd, const std::string &name)
-{
-    char szDir[MAX_PATH];
-    GetModuleFileNameA(NULL, szDir, MAX_PATH);
-    PathRemoveFileSpecA(szDir);
-    return tb::SaveScreenshot(hwnd, std::string(szDir) + "\\screenshots\\console", name);
+    return tb::ItemText(hwndPage, 1001);
 }
 
 } // namespace dt

@@ -9,7 +9,7 @@
 #define TESTS_CONSOLE_DESK_FIXTURE_H
 
 #include <gtest/gtest.h>
-#include "testbench/testbench.h"
+#include "testbench/pagedriver.h"
 #include "testbench/capture.h"
 
 #include <string>
@@ -75,11 +75,14 @@ protected:
 std::vector<std::wstring> TabTexts(HANDLE hProcess, HWND hwndSheet);
 int CurrentTab(HWND hwndSheet);
 std::wstring CurrentPageTitle(HWND hwndSheet);
-std::wstring WindowText(HWND hwnd);
+inline std::wstring WindowText(HWND hwnd) { return tb::Text(hwnd); }
 
 /* Saves the screen area of a window as PNG in screenshots\console next to
  * the test program; returns the Windows path. */
-std::string Screenshot(HWND hwnd, const std::string &name);
+inline std::string Screenshot(HWND hwnd, const std::string &name)
+{
+    return tb::Screenshot(hwnd, "console", name);
+}
 
 } // namespace dt
 

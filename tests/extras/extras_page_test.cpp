@@ -4,13 +4,14 @@
  * keeps the sheet open, and the settings notification to Joltrun's window.
  */
 #include <gtest/gtest.h>
-#include "testbench/testbench.h"
-#include "testbench/capture.h"
+#include "testbench/boxcheck.h"
+#include "testbench/pagedriver.h"
 #include "common/regpaths.h"
 #include "jolt/joltstore.h"
 #include "motionlock/lockstore.h"
 #include "tiltfeed/feeditem.h"
 #include <commctrl.h>
+#include <prsht.h>
 
 namespace {
 
@@ -38,10 +39,7 @@ protected:
     void SetUp() override
     {
         tb::ResetRegistry();
-        tb::RegSetString(HKEY_LOCAL_MACHINE, TILTKIT_REG_PROPERTY "\\0040", "Name",
-                         tb::Ansi(u8"Дополнительно"));
-        tb::RegSetString(HKEY_LOCAL_MACHINE, TILTKIT_REG_PROPERTY "\\0040", "DLLFileName",
-                         tb::BinPath("Tiltextra.dll"));
+        tb::RegisterPage("0040", u8"Дополнительно", tb::BinPath("Tiltextra.dll"));
     }
     void TearDown() override
     {
@@ -53,52 +51,20 @@ protected:
     }
     HWND Page()
     {
-        HWND hPage = NULL;
-        tb::WaitFor([&] {
-            HWND hSheet = tb::WaitWindow("#32770", NULL, 0, console.Pid());
-            hPage = hSheet ? FindWindowExA(hSheet, NULL, "#32770", NULL) : NULL;
-            /* The list is filled last when the page starts. */
-            return hPage && SendDlgItemMessageA(hPage, kItem, CB_GETCOUNT, 0, 0) > 0;
-        }, 10000);
+        HWND hPage = tb::WaitPageWith(console.Pid(), kItem);
+        /* The list is filled last when the page starts. */
+        tb::WaitFor([&] { return SendDlgItemMessageA(hPage, kItem, CB_GETCOUNT, 0, 0) > 0; });
         tb::Pump(100);
         return hPage;
     }
-    std::wstring Text(HWND hPage, int id)
-    {
-        wchar_t wsz[300] = {};
-        SendMessageW(GetDlgItem(hPage, id), WM_GETTEXT, 300, (LPARAM)wsz);
-        return wsz;
-    }
-    void SetText(HWND hPage, int id, const char *psz)
-    {
-        SendMessageA(GetDlgItem(hPage, id), WM_SETTEXT, 0, (LPARAM)psz);
-    }
-    bool Checked(HWND hPage, int id)
-    {
-        return SendMessageA(GetDlgItem(hPage, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
+    std::wstring Text(HWND hPage, int id) { return tb::ItemText(hPage, id); }
+    void SetText(HWND hPage, int id, const char *psz) { tb::SetItemText(hPage, id, tb::Wide(psz)); }
+    bool Checked(HWND hPage, int id) { return tb::Ticked(hPage, id); }
     /* As the user types it over the selected field. */
-    void Type(HWND hPage, int id, const char *psz)
-    {
-        HWND hEdit = GetDlgItem(hPage, id);
-        SendMessageA(hEdit, EM_SETSEL, 0, -1);
-        for (; *psz; psz++)
-            SendMessageA(hEdit, WM_CHAR, (WPARAM)(BYTE)*psz, 1);
-    }
-    void Click(HWND hPage, int id)
-    {
-        SendMessageA(GetDlgItem(hPage, id), BM_CLICK, 0, 0);
-    }
-    void Choose(HWND hPage, int nIndex)
-    {
-        HWND hCombo = GetDlgItem(hPage, kItem);
-        SendMessageA(hCombo, CB_SETCURSEL, (WPARAM)nIndex, 0);
-        SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(kItem, CBN_SELCHANGE), (LPARAM)hCombo);
-    }
-    void PressOk(HWND hPage)
-    {
-        PostMessageA(GetDlgItem(GetParent(hPage), IDOK), BM_CLICK, 0, 0);
-    }
+    void Type(HWND hPage, int id, const char *psz) { tb::TypeText(hPage, id, psz); }
+    void Click(HWND hPage, int id) { tb::SendClick(hPage, id); }
+    void Choose(HWND hPage, int nIndex) { tb::ChooseEntry(hPage, kItem, nIndex); }
+    void PressOk(HWND hPage) { tb::PressSheetButton(GetParent(hPage), PSBTN_OK); }
     void MakeFakeJolt()
     {
         WNDCLASSA wc = {};
@@ -144,15 +110,8 @@ TEST_F(ExtrasPage, ShowsTheStoredValuesAndWritesOnlyWhatTheUserChanged)
     EXPECT_EQ(L"100", Text(hPage, kThreshold));
     EXPECT_FALSE(Checked(hPage, kHold));
     EXPECT_FALSE(Checked(hPage, kAutoRotate));
-    EXPECT_EQ(tb::Wide(u8"Дополнительно"), [&] {
-        wchar_t wsz[64] = {};
-        GetWindowTextW(hPage, wsz, 64);
-        return std::wstring(wsz);
-    }());
-    char szDir[MAX_PATH] = "";
-    GetCurrentDirectoryA(MAX_PATH, szDir);
-    EXPECT_FALSE(tb::SaveScreenshot(GetParent(hPage), std::string(szDir) + "\\screenshots",
-                                    "extras_page").empty());
+    EXPECT_EQ(tb::Wide(u8"Дополнительно"), tb::Text(hPage));
+    EXPECT_FALSE(tb::Screenshot(GetParent(hPage), "extras", "extras_page").empty());
 
     /* Quiet time, the screen's rotation, the second item's two settings,
      * the held alarm. */
@@ -218,12 +177,9 @@ TEST_F(ExtrasPage, ANumberOutOfRangeIsRefusedAndNothingIsWritten)
     EXPECT_EQ(L"5000", Text(hPage, kThreshold));
     EXPECT_EQ(L"300", Text(hPage, kQuiet));
     PressOk(hPage);
-    tb::MessageBoxInfo box = tb::WaitMessageBox(console.Pid(), 5000);
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(tb::Wide(u8"Программы акселерометра Zelvar - Дополнительно"), box.caption);
-    EXPECT_EQ(tb::Wide(u8"Порог перемещения должен быть числом от 0 до 1000 тысячных долей g."),
-              box.text);
-    ASSERT_TRUE(tb::CloseMessageBox(box));
+    ASSERT_TRUE(tb::AnswerMessageBox(console.Pid(), u8"Программы акселерометра Zelvar - Дополнительно",
+                                     u8"Порог перемещения должен быть числом от 0 до 1000 тысячных долей g.",
+                                     tb::kAnyOwner, false, 5000));
     tb::Pump(200);
     EXPECT_TRUE(console.Running());
     EXPECT_FALSE(tb::RegKeyExists(HKEY_LOCAL_MACHINE, TILTKIT_REG_LOCKWATCH));

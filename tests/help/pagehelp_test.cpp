@@ -7,7 +7,7 @@
  * test shows, but has no text popups).
  */
 #include <gtest/gtest.h>
-#include "calibration/calui.h"
+#include "testbench/pagedriver.h"
 #include "testbench/jolt_defaults.h"
 #include "testbench/manager.h"
 #include "common/regpaths.h"
@@ -88,7 +88,7 @@ TEST_F(PageHelp, EachPageOpensItsTopicAndTheWizardShowsTheControlsText)
     ASSERT_TRUE(manager.Start());
     ASSERT_TRUE(m_console.Start(tb::BinPath("Tiltdesk.exe")));
     ASSERT_TRUE(tb::WaitFor([&] {
-        m_hSheet = cal::FindDialogWith(m_console.Pid(), 0x3020 /* the sheet's tab control */);
+        m_hSheet = tb::FindDialogWith(m_console.Pid(), 0x3020 /* the sheet's tab control */);
         return m_hSheet != NULL && IsWindowVisible(m_hSheet);
     }, 15000));
 
@@ -118,16 +118,17 @@ TEST_F(PageHelp, EachPageOpensItsTopicAndTheWizardShowsTheControlsText)
     HWND hCalPage = TurnTo(3);
     ASSERT_TRUE(hCalPage != NULL);
     ASSERT_TRUE(tb::WaitFor([&] { return IsWindowEnabled(GetDlgItem(hCalPage, 1001)) != FALSE; }));
-    cal::Click(GetDlgItem(hCalPage, 1001));
-    HWND hWizard = cal::WaitWizard(m_console.Pid());
+    tb::PostClick(hCalPage, 1001);
+    /* The wizard: the dialog holding the measuring button 1005. */
+    HWND hWizard = tb::WaitDialogWith(m_console.Pid(), 1005);
     ASSERT_TRUE(hWizard != NULL);
-    HWND hWizPage = cal::ActiveWizardPage(hWizard);
-    ASSERT_TRUE(hWizPage != NULL);
+    HWND hWizPage = NULL;
+    ASSERT_TRUE(tb::WaitFor([&] { return (hWizPage = tb::ShownPage(hWizard)) != NULL; }));
     F1On(GetDlgItem(hWizPage, 1005));
     EXPECT_TRUE(WaitAsked("popup " + tb::Ansi(u8"Начинает измерение. Десять секунд компьютер должен "
         u8"оставаться неподвижным в положении, показанном на рисунке; кнопка [Отмена] в окне "
         u8"\"Измерение\" прерывает его."))) << Asked();
-    cal::PressSheetButton(hWizard, PSBTN_CANCEL);
+    tb::PressSheetButton(hWizard, PSBTN_CANCEL);
     ASSERT_TRUE(tb::WaitWindowGone(hWizard));
 
     /* Closing the console closes the viewer's windows before letting it go. */

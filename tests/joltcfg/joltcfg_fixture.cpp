@@ -1,11 +1,8 @@
 #include "joltcfg_fixture.h"
 #include "testbench/boxcheck.h"
-#include "testbench/capture.h"
 #include "testbench/jolt_defaults.h"
 #include "common/regpaths.h"
-#include <commctrl.h>
 #include <prsht.h>
-#include <stdio.h>
 
 namespace jc {
 
@@ -49,17 +46,14 @@ void JoltPageTest::InstallSuite()
     tb::StampInstallTime(st);
     /* The Jolt page is the console's only page. */
     tb::RegDeleteTree(HKEY_LOCAL_MACHINE, TILTKIT_REG_PROPERTY);
-    std::string key = std::string(TILTKIT_REG_PROPERTY) + "\\0020";
-    ASSERT_TRUE(tb::RegSetString(HKEY_LOCAL_MACHINE, key, "Name", tb::Ansi(u8"Наклон")));
-    ASSERT_TRUE(tb::RegSetString(HKEY_LOCAL_MACHINE, key, "DLLFileName", tb::BinPath("Joltcfg.dll")));
+    ASSERT_TRUE(tb::RegisterPage("0020", u8"Наклон", tb::BinPath("Joltcfg.dll")));
 }
 
 void JoltPageTest::TearDown()
 {
     if (m_desk.Running()) {
-        HWND hSheet = m_hPage ? GetParent(m_hPage) : NULL;
-        if (hSheet)
-            PostMessageA(hSheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        if (m_hPage)
+            tb::PressSheetButton(Sheet(), PSBTN_CANCEL);
         if (m_desk.Wait(3000) < 0)
             m_desk.Kill();
     }
@@ -111,48 +105,20 @@ Stored JoltPageTest::ReadStored() const
 
 HWND JoltPageTest::OpenPage(DWORD dwTimeoutMs)
 {
-    if (!m_desk.Start(tb::BinPath("Tiltdesk.exe")))
+    if (!tb::StartConsole(m_desk))
         return NULL;
     return WaitPage(dwTimeoutMs);
 }
 
-std::vector<std::wstring> JoltPageTest::ComboItems(int idCombo) const
-{
-    std::vector<std::wstring> items;
-    int n = (int)SendMessageW(Item(idCombo), CB_GETCOUNT, 0, 0);
-    for (int i = 0; i < n; i++) {
-        wchar_t wsz[260] = L"";
-        int cch = (int)SendMessageW(Item(idCombo), CB_GETLBTEXTLEN, i, 0);
-        if (cch < 0 || cch >= 260)
-            break;
-        SendMessageW(Item(idCombo), CB_GETLBTEXT, i, (LPARAM)wsz);
-        items.push_back(wsz);
-    }
-    return items;
-}
-
-void JoltPageTest::TypeChar(int id, int nCaret, wchar_t ch)
-{
-    SendMessageA(Item(id), EM_SETSEL, nCaret, nCaret);
-    PostMessageW(Item(id), WM_CHAR, ch, 1);
-}
-
-DWORD JoltPageTest::Caret(int id) const
-{
-    /* Start and end of the selection come back in the result. */
-    DWORD dw = (DWORD)SendMessageA(Item(id), EM_GETSEL, 0, 0);
-    return LOWORD(dw) == HIWORD(dw) ? LOWORD(dw) : 0xFFFFFFFF;
-}
-
 void JoltPageTest::PressOk()
 {
-    PostMessageA(Sheet(), PSM_PRESSBUTTON, PSBTN_OK, 0);
+    tb::PressSheetButton(Sheet(), PSBTN_OK);
     tb::WaitFor([&] { return !m_desk.Running() || tb::CountMessageBoxes(m_desk.Pid()) > 0; }, 8000);
 }
 
 void JoltPageTest::Cancel()
 {
-    PostMessageA(Sheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    tb::PressSheetButton(Sheet(), PSBTN_CANCEL);
     WaitConsoleEnded();
 }
 
@@ -182,15 +148,6 @@ std::vector<std::string> JoltPageTest::Runs() const
 bool JoltPageTest::WaitRuns(size_t n, DWORD dwTimeoutMs) const
 {
     return tb::WaitFor([&] { return Runs().size() >= n; }, dwTimeoutMs);
-}
-
-std::string JoltPageTest::Screenshot(const std::string &name, HWND hwnd)
-{
-    char szExe[MAX_PATH] = "";
-    GetModuleFileNameA(NULL, szExe, MAX_PATH);
-    std::string dir = szExe;
-    dir = dir.substr(0, dir.find_last_of('\\')) + "\\screenshots\\joltcfg";
-    return tb::SaveScreenshot(hwnd ? hwnd : Sheet(), dir, name);
 }
 
 } // namespace jc

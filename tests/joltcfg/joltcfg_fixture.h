@@ -12,12 +12,19 @@
 #include <gtest/gtest.h>
 #include "testbench/testbench.h"
 #include "testbench/manager.h"
-#include "joltui.h"
+#include "testbench/pagedriver.h"
 
 #include <string>
 #include <vector>
 
 namespace jc {
+
+/* Control ids of the page. */
+enum {
+    kVSound = 1000, kVLaunch = 1001, kHSound = 1002, kHLaunch = 1003,
+    kVCheck = 1005, kHCheck = 1006, kVAction = 1008, kVSoundBrowse = 1009,
+    kVLaunchBrowse = 1010, kHAction = 1011, kHSoundBrowse = 1012, kHLaunchBrowse = 1013,
+};
 
 /* Russian texts of the page, UTF-8. */
 extern const char *const kCaption;        /* 2 */
@@ -68,24 +75,24 @@ protected:
     /* Starts the console and waits for the Jolt page (NULL if none shows). */
     HWND OpenPage(DWORD dwTimeoutMs = 10000);
     /* Waits for the page after the error boxes of its start were handled. */
-    HWND WaitPage(DWORD dwTimeoutMs = 10000) { return m_hPage = WaitJoltPage(m_desk.Pid(), dwTimeoutMs); }
+    HWND WaitPage(DWORD dwTimeoutMs = 10000) { return m_hPage = tb::WaitPageWith(m_desk.Pid(), kVAction, dwTimeoutMs); }
     HWND Sheet() const { return GetParent(m_hPage); }
     HWND Item(int id) const { return GetDlgItem(m_hPage, id); }
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
-    bool Ticked(int id) const { return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    int Selection(int idCombo) const { return (int)SendMessageA(Item(idCombo), CB_GETCURSEL, 0, 0); }
-    std::vector<std::wstring> ComboItems(int idCombo) const;
-    std::wstring Text(int id) const { return ItemText(m_hPage, id); }
+    bool Ticked(int id) const { return tb::Ticked(m_hPage, id); }
+    int Selection(int idCombo) const { return tb::ComboSelection(m_hPage, idCombo); }
+    std::vector<std::wstring> ComboItems(int idCombo) const { return tb::ComboEntries(m_hPage, idCombo); }
+    std::wstring Text(int id) const { return tb::ItemText(m_hPage, id); }
 
     /* A user's choice in an action combo: selection, then its notification. */
-    void Choose(int idCombo, int nIndex) { ChooseAction(m_hPage, idCombo, nIndex); }
+    void Choose(int idCombo, int nIndex) { tb::ChooseEntry(m_hPage, idCombo, nIndex); }
     /* A user's click on a check box. */
-    void Click(int idButton) { SendMessageA(Item(idButton), BM_CLICK, 0, 0); }
+    void Click(int idButton) { tb::SendClick(m_hPage, idButton); }
     /* Sets an edit's text as a paste of the whole text would (checked by the page). */
-    void SetText(int id, const std::string &textUtf8) { SetItemText(m_hPage, id, tb::Wide(textUtf8)); }
+    void SetText(int id, const std::string &textUtf8) { tb::SetItemText(m_hPage, id, tb::Wide(textUtf8)); }
     /* Types one character at a caret position; posted, as a box may follow. */
-    void TypeChar(int id, int nCaret, wchar_t ch);
-    DWORD Caret(int id) const;
+    void TypeChar(int id, int nCaret, wchar_t ch) { tb::TypeChar(m_hPage, id, ch, nCaret); }
+    DWORD Caret(int id) const { return tb::Caret(m_hPage, id); }
 
     /* OK of the sheet (posted); returns once the console ended or a box is shown. */
     void PressOk();
@@ -101,8 +108,8 @@ protected:
     std::vector<std::string> Runs() const;
     bool WaitRuns(size_t n, DWORD dwTimeoutMs = 5000) const;
 
-    /* The sheet (or another window) as screenshots\\joltcfg\\<name>.png next to the test program. */
-    std::string Screenshot(const std::string &name, HWND hwnd = NULL);
+    /* The sheet as screenshots\\joltcfg\\<name>.png next to the test program. */
+    std::string Screenshot(const std::string &name) { return tb::Screenshot(Sheet(), "joltcfg", name); }
 
     std::string m_dir;
     tb::Process m_desk;

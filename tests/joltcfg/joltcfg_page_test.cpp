@@ -53,9 +53,7 @@ TEST_F(JoltPageTest, StoredValuesAreShownWithTheirEnabledStates)
                             { kHCheck, false }, { kHSound, false }, { kHSoundBrowse, false } },
                  __LINE__);
     /* The tab shows the page's caption. */
-    wchar_t wszTitle[64] = L"";
-    GetWindowTextW(m_hPage, wszTitle, 64);
-    EXPECT_EQ(tb::Wide(u8"Наклон"), std::wstring(wszTitle));
+    EXPECT_EQ(tb::Wide(u8"Наклон"), tb::Text(m_hPage));
 
     /* The tab key walks the page's input controls in this order. */
     std::vector<int> order;
@@ -209,13 +207,8 @@ TEST_F(JoltPageTest, BrowseStartsInTheProgramsAndTheMultimediaFolders)
     };
     /* The open-file dialog: titled as the page, owned by it. */
     auto openDialog = [&](int idButton) {
-        PostMessageA(Item(idButton), BM_CLICK, 0, 0);
-        HWND hDlg = NULL;
-        bool bShown = tb::WaitFor([&] {
-            hDlg = tb::WaitWindow("#32770", tb::Ansi(u8"Наклон").c_str(), 50, m_desk.Pid());
-            return hDlg != NULL && hDlg != Sheet() && IsWindowVisible(hDlg);
-        }, 8000);
-        return bShown ? hDlg : (HWND)NULL;
+        tb::PostClick(m_hPage, idButton);
+        return tb::WaitFileDialog(m_desk.Pid(), u8"Наклон", Sheet(), 8000);
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.idButton);
@@ -223,27 +216,15 @@ TEST_F(JoltPageTest, BrowseStartsInTheProgramsAndTheMultimediaFolders)
         ASSERT_NE(nullptr, hDlg);
         tb::Pump(300);
         /* The file types, first one chosen. */
-        HWND hTypes = GetDlgItem(hDlg, 0x470 /* cmb1 */);
-        ASSERT_NE(nullptr, hTypes);
-        std::vector<std::wstring> types;
-        int n = (int)SendMessageW(hTypes, CB_GETCOUNT, 0, 0);
-        for (int i = 0; i < n; i++) {
-            wchar_t wsz[260] = L"";
-            SendMessageW(hTypes, CB_GETLBTEXT, i, (LPARAM)wsz);
-            types.push_back(wsz);
-        }
-        EXPECT_EQ(c.filter, types);
-        EXPECT_EQ(0, (int)SendMessageW(hTypes, CB_GETCURSEL, 0, 0));
+        const int kTypes = 0x470 /* cmb1 */;
+        ASSERT_NE(nullptr, GetDlgItem(hDlg, kTypes));
+        EXPECT_EQ(c.filter, tb::ComboEntries(hDlg, kTypes));
+        EXPECT_EQ(0, tb::ComboSelection(hDlg, kTypes));
         /* A bare file name: the dialog's starting folder completes it.
          * Known difference: Wine's dialog reports a name typed without its
          * extension as a missing file ("Файл не существует") instead of
          * adding the default extension, so the name carries its extension. */
-        HWND hName = GetDlgItem(hDlg, 0x47c /* cmb13 */);
-        if (!hName || !IsWindowVisible(hName))
-            hName = GetDlgItem(hDlg, 0x480 /* edt1 */);
-        ASSERT_NE(nullptr, hName);
-        SendMessageW(hName, WM_SETTEXT, 0, (LPARAM)tb::Wide(c.pszTyped).c_str());
-        PostMessageA(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+        ASSERT_TRUE(tb::EnterFileName(hDlg, tb::Wide(c.pszTyped)));
         ASSERT_TRUE(tb::WaitWindowGone(hDlg, 5000));
         ASSERT_TRUE(tb::WaitFor([&] {
             return lstrcmpiW(Text(c.idEdit).c_str(), c.want.c_str()) == 0;

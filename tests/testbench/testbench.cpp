@@ -33,13 +33,23 @@ std::string ScratchDir(bool bEmpty)
     return dir;
 }
 
-std::wstring Wide(const std::string &utf8)
+static std::wstring WideFrom(UINT uCodePage, const std::string &s)
 {
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, NULL, 0);
+    int n = MultiByteToWideChar(uCodePage, 0, s.c_str(), -1, NULL, 0);
     std::wstring w(n > 0 ? n - 1 : 0, L'\0');
     if (n > 1)
-        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &w[0], n);
+        MultiByteToWideChar(uCodePage, 0, s.c_str(), -1, &w[0], n);
     return w;
+}
+
+std::wstring Wide(const std::string &utf8)
+{
+    return WideFrom(CP_UTF8, utf8);
+}
+
+std::wstring FromAnsi(const std::string &ansi)
+{
+    return WideFrom(CP_ACP, ansi);
 }
 
 std::string Utf8(const std::wstring &w)
@@ -203,37 +213,40 @@ static std::wstring WindowTextW(HWND hwnd)
     return w;
 }
 
-/* A message box is a visible #32770 with its text static as a direct child;
- * the sheets and dialogs of a process have none. */
-static bool IsMessageBox(HWND hwnd, DWORD dwPid)
-{
-    DWORD dwOwnerPid = 0;
-    char sz[64];
-    GetWindowThreadProcessId(hwnd, &dwOwnerPid);
-    if (dwPid && dwOwnerPid != dwPid)
-        return false;
-    GetClassNameA(hwnd, sz, sizeof(sz));
-    return lstrcmpA(sz, "#32770") == 0 && GetDlgItem(hwnd, 0xFFFF) != NULL && IsWindowVisible(hwnd);
-}
-
-struct BoxCtx {
+struct DialogsCtx {
     DWORD dwPid;
-    std::vector<HWND> boxes;
+    std::vector<HWND> dialogs;
 };
 
-static BOOL CALLBACK BoxProc(HWND hwnd, LPARAM lParam)
+static BOOL CALLBACK DialogsProc(HWND hwnd, LPARAM lParam)
 {
-    BoxCtx *ctx = (BoxCtx *)lParam;
-    if (IsMessageBox(hwnd, ctx->dwPid))
-        ctx->boxes.push_back(hwnd);
+    DialogsCtx *ctx = (DialogsCtx *)lParam;
+    DWORD dwPid = 0;
+    char sz[16] = "";
+    GetWindowThreadProcessId(hwnd, &dwPid);
+    GetClassNameA(hwnd, sz, sizeof(sz));
+    if ((!ctx->dwPid || dwPid == ctx->dwPid) && lstrcmpA(sz, "#32770") == 0)
+        ctx->dialogs.push_back(hwnd);
     return TRUE;
 }
 
+std::vector<HWND> TopDialogs(DWORD dwPid)
+{
+    DialogsCtx ctx = { dwPid, {} };
+    EnumWindows(DialogsProc, (LPARAM)&ctx);
+    return ctx.dialogs;
+}
+
+/* A message box is a visible dialog with its text static as a direct child;
+ * the sheets and dialogs of a process have none. */
 static std::vector<HWND> MessageBoxes(DWORD dwPid)
 {
-    BoxCtx ctx = { dwPid, {} };
-    EnumWindows(BoxProc, (LPARAM)&ctx);
-    return ctx.boxes;
+    std::vector<HWND> boxes;
+    for (HWND hwnd : TopDialogs(dwPid)) {
+        if (GetDlgItem(hwnd, 0xFFFF) != NULL && IsWindowVisible(hwnd))
+            boxes.push_back(hwnd);
+    }
+    return boxes;
 }
 
 MessageBoxInfo WaitMessageBox(DWORD dwPid, DWORD dwTimeoutMs)
@@ -271,23 +284,9 @@ bool CloseMessageBox(const MessageBoxInfo &box, int idButton)
     return WaitWindowGone(box.hwnd, 5000);
 }
 
-static BOOL CALLBACK CountProc(HWND hwnd, LPARAM lParam)
-{
-    std::pair<DWORD, int> *p = (std::pair<DWORD, int> *)lParam;
-    DWORD dwPid = 0;
-    char sz[64];
-    GetWindowThreadProcessId(hwnd, &dwPid);
-    GetClassNameA(hwnd, sz, sizeof(sz));
-    if (dwPid == p->first && lstrcmpA(sz, "#32770") == 0)
-        p->second++;
-    return TRUE;
-}
-
 int CountDialogs(DWORD dwPid)
 {
-    std::pair<DWORD, int> p(dwPid, 0);
-    EnumWindows(CountProc, (LPARAM)&p);
-    return p.second;
+    return (int)TopDialogs(dwPid).size();
 }
 
 bool RegDeleteTree(HKEY hRoot, const std::string &key)

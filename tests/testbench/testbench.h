@@ -21,6 +21,7 @@ std::string ScratchDir(bool bEmpty = false);
 std::wstring Wide(const std::string &utf8);
 std::string Utf8(const std::wstring &w);
 std::string Ansi(const std::string &utf8);   /* UTF-8 -> code page 1251 */
+std::wstring FromAnsi(const std::string &ansi);
 
 /* A child process in a kill-on-close job: ends with the test at the latest. */
 class Process {
@@ -66,7 +67,9 @@ MessageBoxInfo WaitMessageBox(DWORD dwPid, DWORD dwTimeoutMs = 5000);
 int CountMessageBoxes(DWORD dwPid);
 /* Presses a button of the box (IDOK by default) and waits until it is gone. */
 bool CloseMessageBox(const MessageBoxInfo &box, int idButton = IDOK);
-/* Counts the #32770 dialogs of a process now. */
+/* The top-level dialogs (#32770) of a process (0: of any) now, the topmost
+ * first, and their count. */
+std::vector<HWND> TopDialogs(DWORD dwPid);
 int CountDialogs(DWORD dwPid);
 
 /* Registry: the whole "SOFTWARE\Zelvar\Tiltkit" tree of both roots. */

@@ -4,7 +4,6 @@
  * through the dialog started through its shortcut.
  */
 #include "feedpage.h"
-#include "calibration/calui.h"
 #include "testbench/manager.h"
 #include "testbench/tiltfeed_target.h"
 #include "common/regpaths.h"
@@ -36,14 +35,14 @@ TEST_F(FeedPageTest, EmptyListRefusesEveryCommandButAddAndAnUnwritableShortcutLe
     ExpectBox(21);
     Press(fp::kCopy);
     ExpectBox(20);
-    EXPECT_TRUE(cal::FindDialogWith(m_console.Pid(), fp::kBrowse) == NULL);
+    EXPECT_TRUE(tb::FindDialogWith(m_console.Pid(), fp::kBrowse) == NULL);
 
     /* A new item whose shortcut cannot be written (a folder has its name)
      * is refused and leaves no key. */
     ASSERT_TRUE(CreateDirectoryA(LinkPath("Tiltfeed + Paint").c_str(), NULL));
     Press(fp::kAdd);
     ASSERT_TRUE(WaitDialog() != NULL);
-    EXPECT_EQ(tb::Wide(fp::kAddTitle), cal::Text(m_hDialog));
+    EXPECT_EQ(tb::Wide(fp::kAddTitle), tb::Text(m_hDialog));
     SetField(fp::kName, "Paint");
     SetField(fp::kPath, tb::BinPath("Feedtarget.exe"));
     Click(IDOK);
@@ -118,7 +117,7 @@ TEST_F(FeedPageTest, AddedItemStartsThroughItsShortcut)
     SendDlgItemMessageW(m_hDialog, fp::kMouseRate, TBM_SETPOS, TRUE, 7);
     SendDlgItemMessageW(m_hDialog, fp::kCursorRate, TBM_SETPOS, TRUE, 12);
     SetField(fp::kPath, tb::BinPath("Feedtarget.exe"));
-    cal::Screenshot(m_hDialog, "feedcfg_dialog_add");
+    Screenshot(m_hDialog, "feedcfg_dialog_add");
     Click(IDOK);
     ASSERT_TRUE(DialogGone());
     ExpectNoBox();
@@ -142,7 +141,7 @@ TEST_F(FeedPageTest, AddedItemStartsThroughItsShortcut)
     EXPECT_EQ(tb::BinPath("Feedrun.exe"), link.target);
     EXPECT_EQ(kTarget, link.arguments);
     EXPECT_EQ(tb::BinPath("Feedtarget.exe"), link.icon);
-    cal::Screenshot(GetParent(m_hPage), "feedcfg_page");
+    Screenshot(GetParent(m_hPage), "feedcfg_page");
 
     /* Started as a user starts it: the shortcut, through Wine's start. */
     tb::TargetLog log("feedcfg_target");
@@ -242,7 +241,7 @@ TEST_F(FeedPageTest, RefreshRepairsDeletedRetargetedAndBrokenItems)
     ASSERT_TRUE(Select("Valid"));
     Press(fp::kEdit);
     ASSERT_TRUE(WaitDialog() != NULL);
-    EXPECT_EQ(tb::Wide(fp::kEditTitle), cal::Text(m_hDialog));
+    EXPECT_EQ(tb::Wide(fp::kEditTitle), tb::Text(m_hDialog));
     Click(IDCANCEL);
     ASSERT_TRUE(DialogGone());
     ASSERT_TRUE(tb::WaitFor([&] { return !ItemExists("A broken"); }));
@@ -287,7 +286,7 @@ TEST_F(FeedPageTest, CopySeriesToTheTenthCopy)
     ExpectBox(5);
     Press(fp::kAdd);
     ExpectBox(5);
-    EXPECT_TRUE(cal::FindDialogWith(m_console.Pid(), fp::kBrowse) == NULL);
+    EXPECT_TRUE(tb::FindDialogWith(m_console.Pid(), fp::kBrowse) == NULL);
 
     /* Delete asks first: No keeps the item, Yes removes key and shortcut. */
     const std::string nine = names[9];
@@ -359,14 +358,14 @@ TEST_F(FeedPageTest, EditRenamesAndKeepsItemsWhoseShortcutCannotBeWritten)
     ASSERT_TRUE(Select("Other"));
     Press(fp::kList);
     ASSERT_TRUE(WaitDialog() != NULL);
-    EXPECT_EQ(tb::Wide(fp::kEditTitle), cal::Text(m_hDialog));
+    EXPECT_EQ(tb::Wide(fp::kEditTitle), tb::Text(m_hDialog));
     EXPECT_EQ("Other", Field(fp::kName));
     EXPECT_EQ(tb::BinPath("Feedtarget.exe"), Field(fp::kPath));
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(m_hDialog, fp::kCursorRadio));
     EXPECT_EQ(5, (int)SendDlgItemMessageW(m_hDialog, fp::kMouseRate, TBM_GETPOS, 0, 0));
     EXPECT_EQ(5, (int)SendDlgItemMessageW(m_hDialog, fp::kCursorRate, TBM_GETPOS, 0, 0));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(m_hDialog, fp::kMouseRate)));
-    cal::Screenshot(m_hDialog, "feedcfg_dialog_edit");
+    Screenshot(m_hDialog, "feedcfg_dialog_edit");
 
     /* Same name in other letter case: the item is updated in place. */
     SetField(fp::kName, "OTHER");
@@ -534,14 +533,7 @@ TEST_F(FeedPageTest, BrowseChoosesTheProgram)
 
     /* The system's open-file dialog with the page's title; Cancel changes
      * nothing. */
-    auto waitOpen = [&]() {
-        HWND hOpen = NULL;
-        tb::WaitFor([&] {
-            hOpen = tb::WaitWindow("#32770", tb::Ansi(u8"Программа Tiltfeed").c_str(), 50, m_console.Pid());
-            return hOpen != NULL && IsWindowVisible(hOpen);
-        }, 10000);
-        return hOpen;
-    };
+    auto waitOpen = [&]() { return tb::WaitFileDialog(m_console.Pid(), u8"Программа Tiltfeed"); };
     Click(fp::kBrowse);
     HWND hOpen = waitOpen();
     ASSERT_TRUE(hOpen != NULL);
@@ -553,12 +545,7 @@ TEST_F(FeedPageTest, BrowseChoosesTheProgram)
     Click(fp::kBrowse);
     hOpen = waitOpen();
     ASSERT_TRUE(hOpen != NULL);
-    HWND hName = GetDlgItem(hOpen, 0x47C);   /* the file name box */
-    if (hName == NULL)
-        hName = GetDlgItem(hOpen, 0x480);
-    ASSERT_TRUE(hName != NULL);
-    SendMessageW(hName, WM_SETTEXT, 0, (LPARAM)tb::Wide(tb::BinPath("Feedtarget.exe")).c_str());
-    PostMessageW(hOpen, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(tb::EnterFileName(hOpen, tb::Wide(tb::BinPath("Feedtarget.exe"))));
     ASSERT_TRUE(tb::WaitWindowGone(hOpen));
     EXPECT_TRUE(tb::WaitFor([&] { return Field(fp::kPath) == tb::BinPath("Feedtarget.exe"); }))
         << Field(fp::kPath);
@@ -613,8 +600,8 @@ TEST_F(FeedPageTest, F1OpensThePagesHelpTopicAndNothingWithoutTheViewer)
     HWND hHelp = PressF1OnPage(hPage, m_console.Pid(), 15000);
     ASSERT_TRUE(hHelp != NULL);
     EXPECT_TRUE(tb::WaitFor([&] { return IsWindowVisible(hHelp); }));
-    EXPECT_EQ(tb::Wide(u8"Программа Tiltfeed"), cal::Text(hHelp));
-    cal::Screenshot(NULL, "feedcfg_help");
+    EXPECT_EQ(tb::Wide(u8"Программа Tiltfeed"), tb::Text(hHelp));
+    tb::Screenshot(NULL, "tiltfeed", "feedcfg_help");
 
     /* The console closes with the help window open, and takes it along. */
     PostMessageA(GetParent(hPage), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);

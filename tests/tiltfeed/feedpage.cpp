@@ -1,8 +1,7 @@
 #include "feedpage.h"
-#include "calibration/calui.h"
+#include "testbench/boxcheck.h"
 #include "testbench/tiltfeed_target.h"
 #include "common/regpaths.h"
-#include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -45,9 +44,7 @@ void FeedPageTest::SetUp()
     tb::ResetRegistry();
     tb::KillTargets();
     tb::RegisterGravmon();
-    std::string sub = std::string(TILTKIT_REG_PROPERTY) + "\\0010";
-    tb::RegSetString(HKEY_LOCAL_MACHINE, sub, "Name", tb::Ansi(u8"Программа Tiltfeed"));
-    tb::RegSetString(HKEY_LOCAL_MACHINE, sub, "DLLFileName", tb::BinPath("Feedcfg.dll"));
+    tb::RegisterPage("0010", u8"Программа Tiltfeed", tb::BinPath("Feedcfg.dll"));
     tb::RegSetString(HKEY_LOCAL_MACHINE, TILTKIT_REG_TILTFEED, "FeedrunPath", tb::BinPath("Feedrun.exe"));
     tb::RegSetString(HKEY_LOCAL_MACHINE, TILTKIT_REG_TILTFEED, "HelpFilePath",
                      tb::BinPath("Help\\Tiltfeed.chm"));
@@ -95,14 +92,6 @@ bool FeedPageTest::ItemExists(const std::string &nameUtf8) const
     return tb::RegKeyExists(HKEY_CURRENT_USER, Key(nameUtf8));
 }
 
-static std::string Utf8FromAnsi(const std::string &ansi)
-{
-    std::wstring w(ansi.size() + 1, L'\0');
-    int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &w[0], (int)w.size());
-    w.resize(n > 0 ? n - 1 : 0);
-    return tb::Utf8(w);
-}
-
 std::vector<std::string> FeedPageTest::ItemKeys() const
 {
     std::vector<std::string> names;
@@ -114,7 +103,7 @@ std::vector<std::string> FeedPageTest::ItemKeys() const
         DWORD cch = sizeof(sz);
         if (RegEnumKeyExA(hKey, i, sz, &cch, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
             break;
-        names.push_back(Utf8FromAnsi(sz));
+        names.push_back(tb::Utf8(tb::FromAnsi(sz)));
     }
     RegCloseKey(hKey);
     return names;
@@ -122,13 +111,8 @@ std::vector<std::string> FeedPageTest::ItemKeys() const
 
 HWND FeedPageTest::OpenPage()
 {
-    EXPECT_TRUE(m_console.Start(tb::BinPath("Tiltdesk.exe")));
-    HWND hGroup = NULL;
-    tb::WaitFor([&] {
-        HWND hDlg = cal::FindDialogWith(m_console.Pid(), kPageGroup, &hGroup);
-        return hDlg != NULL && IsWindowVisible(hDlg);
-    }, 15000);
-    m_hPage = hGroup ? GetParent(hGroup) : NULL;
+    EXPECT_TRUE(tb::StartConsole(m_console));
+    m_hPage = tb::WaitPageWith(m_console.Pid(), kPageGroup, 15000);
     EXPECT_TRUE(m_hPage != NULL);
     return m_hPage;
 }
@@ -136,37 +120,21 @@ HWND FeedPageTest::OpenPage()
 std::vector<std::string> FeedPageTest::Entries() const
 {
     std::vector<std::string> entries;
-    HWND hList = GetDlgItem(m_hPage, kList);
-    LRESULT n = SendMessageW(hList, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < n; i++) {
-        WCHAR sz[600] = L"";
-        if (SendMessageW(hList, LB_GETTEXTLEN, i, 0) >= 600)
-            continue;
-        SendMessageW(hList, LB_GETTEXT, i, (LPARAM)sz);
-        entries.push_back(tb::Utf8(sz));
-    }
+    for (const std::wstring &entry : tb::ListEntries(m_hPage, kList))
+        entries.push_back(tb::Utf8(entry));
     return entries;
 }
 
 std::string FeedPageTest::Selected() const
 {
-    HWND hList = GetDlgItem(m_hPage, kList);
-    LRESULT i = SendMessageW(hList, LB_GETCURSEL, 0, 0);
-    if (i == LB_ERR)
-        return "";
-    WCHAR sz[600] = L"";
-    SendMessageW(hList, LB_GETTEXT, i, (LPARAM)sz);
-    return tb::Utf8(sz);
+    int i = tb::ListSelection(m_hPage, kList);
+    std::vector<std::string> entries = Entries();
+    return i >= 0 && i < (int)entries.size() ? entries[i] : "";
 }
 
 bool FeedPageTest::Select(const std::string &nameUtf8)
 {
-    std::vector<std::string> entries = Entries();
-    for (size_t i = 0; i < entries.size(); i++) {
-        if (entries[i] == nameUtf8)
-            return SendMessageW(GetDlgItem(m_hPage, kList), LB_SETCURSEL, i, 0) == (LRESULT)i;
-    }
-    return false;
+    return tb::SelectListEntry(m_hPage, kList, tb::Wide(nameUtf8));
 }
 
 void FeedPageTest::Press(int id)
@@ -175,7 +143,7 @@ void FeedPageTest::Press(int id)
         PostMessageA(m_hPage, WM_COMMAND, MAKEWPARAM(kList, LBN_DBLCLK),
                      (LPARAM)GetDlgItem(m_hPage, kList));
     else
-        cal::Click(GetDlgItem(m_hPage, id));
+        tb::PostClick(m_hPage, id);
 }
 
 bool FeedPageTest::WaitEntries(const std::vector<std::string> &want, DWORD dwTimeoutMs)
@@ -185,12 +153,7 @@ bool FeedPageTest::WaitEntries(const std::vector<std::string> &want, DWORD dwTim
 
 HWND FeedPageTest::WaitDialog(DWORD dwTimeoutMs)
 {
-    m_hDialog = NULL;
-    tb::WaitFor([&] {
-        m_hDialog = cal::FindDialogWith(m_console.Pid(), kBrowse);
-        return m_hDialog != NULL && IsWindowVisible(m_hDialog);
-    }, dwTimeoutMs);
-    return m_hDialog;
+    return m_hDialog = tb::WaitDialogWith(m_console.Pid(), kBrowse, dwTimeoutMs);
 }
 
 bool FeedPageTest::DialogGone(DWORD dwTimeoutMs)
@@ -200,54 +163,49 @@ bool FeedPageTest::DialogGone(DWORD dwTimeoutMs)
     /* The page refreshes its list once the dialog has returned: a message
      * answered by the page's thread means that refresh is over, so a test
      * that changes items next does not race it. */
-    DWORD_PTR dwResult = 0;
     if (m_hPage != NULL)
-        SendMessageTimeoutA(m_hPage, WM_NULL, 0, 0, SMTO_NORMAL, dwTimeoutMs, &dwResult);
+        tb::Settle(m_hPage, dwTimeoutMs);
     return true;
 }
 
 void FeedPageTest::SetField(int id, const std::string &textUtf8)
 {
     /* A box the check shows keeps the sender waiting: do not wait long. */
-    DWORD_PTR dwResult = 0;
-    SendMessageTimeoutW(GetDlgItem(m_hDialog, id), WM_SETTEXT, 0, (LPARAM)tb::Wide(textUtf8).c_str(),
-                        SMTO_NORMAL, 500, &dwResult);
+    tb::SetItemText(m_hDialog, id, tb::Wide(textUtf8), 500);
 }
 
 void FeedPageTest::Type(int id, char ch, int nCaret)
 {
-    HWND hField = GetDlgItem(m_hDialog, id);
-    DWORD_PTR dwResult = 0;
-    if (nCaret < 0)
-        nCaret = (int)SendMessageW(hField, WM_GETTEXTLENGTH, 0, 0);
     std::string before = Field(id);
-    SendMessageTimeoutW(hField, EM_SETSEL, nCaret, nCaret, SMTO_NORMAL, 500, &dwResult);
-    PostMessageW(hField, WM_CHAR, (WPARAM)(unsigned char)ch, 1);
+    tb::TypeChar(m_hDialog, id, (wchar_t)(unsigned char)ch, nCaret);
     /* Typed when the text changed, or refused when the check's box is up. */
     tb::WaitFor([&] { return Field(id) != before || tb::CountMessageBoxes(m_console.Pid()) > 0; }, 2000);
 }
 
 std::string FeedPageTest::Field(int id) const
 {
-    return tb::Utf8(cal::ItemText(m_hDialog, id));
+    return tb::Utf8(tb::ItemText(m_hDialog, id));
 }
 
 void FeedPageTest::Click(int id)
 {
-    cal::Click(GetDlgItem(m_hDialog, id));
+    tb::PostClick(m_hDialog, id);
+}
+
+std::string FeedPageTest::Screenshot(HWND hwnd, const std::string &name)
+{
+    return tb::Screenshot(hwnd, "tiltfeed", name);
 }
 
 void FeedPageTest::ExpectBox(int id, const std::string &argUtf8, int idButton)
 {
     SCOPED_TRACE(testing::Message() << "message " << id);
-    tb::MessageBoxInfo box = tb::WaitMessageBox(m_console.Pid(), 10000);
-    ASSERT_TRUE(box.found());
     std::string text = kText[id];
     size_t pos = text.find("%s");
     if (pos != std::string::npos)
         text.replace(pos, 2, argUtf8);
-    EXPECT_EQ(tb::Wide(kCaption), box.caption);
-    EXPECT_EQ(tb::Wide(text), box.text);
+    tb::MessageBoxInfo box = tb::WaitMessageBox(m_console.Pid(), 10000);
+    EXPECT_TRUE(tb::IsMessageBox(box, kCaption, text.c_str()));
     EXPECT_TRUE(tb::CloseMessageBox(box, idButton));
 }
 

@@ -8,7 +8,7 @@
 #define TESTS_TILTFEED_FEEDPAGE_H
 
 #include <gtest/gtest.h>
-#include "testbench/testbench.h"
+#include "testbench/pagedriver.h"
 #include "testbench/shellfiles.h"
 #include <string>
 #include <vector>
@@ -68,6 +68,8 @@ protected:
     void Type(int id, char ch, int nCaret = -1);
     std::string Field(int id) const;
     void Click(int id);   /* a button of the dialog */
+    /* A window as screenshots\tiltfeed\<name>.png next to the test program. */
+    std::string Screenshot(HWND hwnd, const std::string &name);
 
     /* Expects one Tiltfeed box with the text of string id (argument put in
      * for %s), answers it with idButton and waits until it is gone. */

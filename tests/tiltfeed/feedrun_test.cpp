@@ -8,7 +8,6 @@
 #include "testbench/tiltfeed_target.h"
 #include "common/regpaths.h"
 #include "gravmon/gravmon.h"
-#include "tiltfeed/resource.h"
 
 namespace {
 
@@ -104,26 +103,6 @@ std::vector<std::string> Repeat(const std::vector<std::string> &v, int n)
 }
 
 } // namespace
-
-TEST(FeedrunStrings, RussianTextsMatch)
-{
-    HMODULE h = LoadLibraryExA(tb::BinPath("Feedrun.exe").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(h != NULL);
-    struct { UINT id; const char *text; } rows[] = {
-        { IDS_FEEDRUN_CAPTION, kCaption },
-        { IDS_FEEDRUN_NOREGDATA, kText110 },
-        { IDS_FEEDRUN_MONOPOLIZED, kText113 },
-        { IDS_FEEDRUN_BADSHORTCUT, kText114 },
-        { IDS_FEEDRUN_NOGRAVMON, kText115 },
-        { IDS_FEEDRUN_CANNOTRUN, u8"Не удалось выполнить \"%s\" " },
-    };
-    for (auto &r : rows) {
-        WCHAR sz[260] = L"";
-        LoadStringW(h, r.id, sz, 260);
-        EXPECT_EQ(tb::Wide(r.text), std::wstring(sz)) << "string " << r.id;
-    }
-    FreeLibrary(h);
-}
 
 TEST_F(FeedrunTest, KeyModeSendsHorizontalFirstBurstsEveryTick)
 {

@@ -12,37 +12,29 @@
  *   Calpilot close      closes the console's sheet
  * Exit code 0 when the step was done, 1 otherwise.
  */
-#include "calui.h"
+#include "testbench/pagedriver.h"
+#include "calibration/resource.h"
 #include <prsht.h>
 #include <stdio.h>
 #include <string.h>
 
-static void Print(const std::wstring &text)
-{
-    std::string s = tb::Utf8(text);
-    std::string out;
-    for (char c : s)
-        if (c != '\r')
-            out += c;
-    fwrite(out.data(), 1, out.size(), stdout);
-    fputc('\n', stdout);
-    fflush(stdout);
-}
-
 static HWND Page()
 {
-    HWND hPage = cal::WaitSettingsPage(0, 15000);
+    HWND hPage = tb::WaitPageWith(0, IDC_STATUS, 15000);
     if (!hPage)
         fprintf(stderr, "Calpilot: no calibration page\n");
     return hPage;
 }
 
-static HWND Wizard()
+/* The wizard and the page it shows. */
+static HWND Wizard(HWND *phWizPage)
 {
-    HWND hWizard = cal::WaitWizard(0, 5000);
-    if (!hWizard)
+    HWND hWizard = tb::WaitDialogWith(0, IDC_MEASURE);
+    if (hWizard)
+        tb::WaitFor([&] { return (*phWizPage = tb::ShownPage(hWizard)) != NULL; });
+    if (!hWizard || !*phWizPage)
         fprintf(stderr, "Calpilot: no calibration wizard\n");
-    return hWizard;
+    return *phWizPage ? hWizard : NULL;
 }
 
 static int Status()
@@ -50,62 +42,62 @@ static int Status()
     HWND hPage = Page();
     if (!hPage)
         return 1;
-    Print(cal::ItemText(hPage, 1000));
+    tb::PrintLine(tb::ItemText(hPage, IDC_STATUS));
     return 0;
 }
 
 static int Start()
 {
     HWND hPage = Page();
+    HWND hWizPage = NULL;
     if (!hPage)
         return 1;
-    cal::Click(GetDlgItem(hPage, 1001));
-    HWND hWizard = Wizard();
-    if (!hWizard)
+    tb::PostClick(hPage, IDC_START);
+    if (!Wizard(&hWizPage))
         return 1;
-    Print(cal::ItemText(cal::ActiveWizardPage(hWizard), 1004));
+    tb::PrintLine(tb::ItemText(hWizPage, IDC_INSTRUCTIONS));
     return 0;
 }
 
 static int Measure()
 {
-    HWND hWizard = Wizard();
-    if (!hWizard)
+    HWND hWizPage = NULL;
+    if (!Wizard(&hWizPage))
         return 1;
-    HWND hWizPage = cal::ActiveWizardPage(hWizard);
-    SetDlgItemTextW(hWizPage, 1003, L"");
-    cal::Click(GetDlgItem(hWizPage, 1005));
-    HWND hMeasure = cal::WaitMeasureDialog(0, 5000);
+    tb::SetItemText(hWizPage, IDC_RESULT, L"");
+    tb::PostClick(hWizPage, IDC_MEASURE);
+    HWND hMeasure = tb::WaitDialogWith(0, IDC_MEASURE_TEXT);
     if (!hMeasure) {
         fprintf(stderr, "Calpilot: the measurement did not start\n");
         return 1;
     }
     if (!tb::WaitWindowGone(hMeasure, 20000))
         return 1;
-    tb::WaitFor([&] { return !cal::ItemText(hWizPage, 1003).empty(); }, 2000);
-    Print(cal::ItemText(hWizPage, 1003));
+    tb::WaitFor([&] { return !tb::ItemText(hWizPage, IDC_RESULT).empty(); }, 2000);
+    tb::PrintLine(tb::ItemText(hWizPage, IDC_RESULT));
     return 0;
 }
 
 static int Next()
 {
-    HWND hWizard = Wizard();
+    HWND hOld = NULL;
+    HWND hWizard = Wizard(&hOld);
     if (!hWizard)
         return 1;
-    HWND hOld = cal::ActiveWizardPage(hWizard);
-    cal::PressSheetButton(hWizard, PSBTN_NEXT);
+    tb::PressSheetButton(hWizard, PSBTN_NEXT);
     return tb::WaitFor([&] {
-        HWND h = cal::ActiveWizardPage(hWizard);
+        HWND h = tb::ShownPage(hWizard);
         return h != NULL && h != hOld;
     }) ? 0 : 1;
 }
 
 static int Close(int nButton)
 {
-    HWND hWizard = Wizard();
+    HWND hWizPage = NULL;
+    HWND hWizard = Wizard(&hWizPage);
     if (!hWizard)
         return 1;
-    cal::PressSheetButton(hWizard, nButton);
+    tb::PressSheetButton(hWizard, nButton);
     return tb::WaitWindowGone(hWizard, 5000) ? 0 : 1;
 }
 
@@ -115,7 +107,7 @@ static int CloseConsole()
     if (!hPage)
         return 1;
     HWND hSheet = GetParent(hPage);
-    cal::PressSheetButton(hSheet, PSBTN_CANCEL);
+    tb::PressSheetButton(hSheet, PSBTN_CANCEL);
     return tb::WaitWindowGone(hSheet, 5000) ? 0 : 1;
 }
 

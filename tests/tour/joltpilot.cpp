@@ -9,42 +9,33 @@
  *   Joltpilot ok                presses OK and waits until the console is gone
  * Exit code 0 when the step was done, 1 otherwise.
  */
-#include "joltui.h"
-#include "testbench/testbench.h"
+#include "testbench/pagedriver.h"
+#include "jolt/resource.h"
 #include <prsht.h>
 #include <stdio.h>
 #include <string.h>
 
-using namespace jc;
-
-static void Print(const std::string &label, const std::wstring &text)
-{
-    printf("%s%s\n", label.c_str(), tb::Utf8(text).c_str());
-}
-
 static std::wstring ComboText(HWND hPage, int id)
 {
-    HWND hCombo = GetDlgItem(hPage, id);
-    int nSel = (int)SendMessageW(hCombo, CB_GETCURSEL, 0, 0);
-    wchar_t wsz[260] = L"";
-    if (nSel < 0 || SendMessageW(hCombo, CB_GETLBTEXTLEN, nSel, 0) >= 260)
+    std::vector<std::wstring> entries = tb::ComboEntries(hPage, id);
+    int nSel = tb::ComboSelection(hPage, id);
+    if (nSel < 0 || nSel >= (int)entries.size())
         return L"(none)";
-    SendMessageW(hCombo, CB_GETLBTEXT, nSel, (LPARAM)wsz);
-    return std::to_wstring(nSel) + L":" + wsz;
+    return std::to_wstring(nSel) + L":" + entries[nSel];
 }
 
 static int Show(HWND hPage)
 {
-    struct { const char *pszName; int idAction, idProgram, idCheck, idSound; } dirs[] = {
-        { "forward/backward", kVAction, kVLaunch, kVCheck, kVSound },
-        { "left/right", kHAction, kHLaunch, kHCheck, kHSound },
+    struct { const wchar_t *pszName; int idAction, idProgram, idCheck, idSound; } dirs[] = {
+        { L"forward/backward", IDC_VACTION, IDC_VLAUNCH_PATH, IDC_VSOUND_CHECK, IDC_VSOUND_PATH },
+        { L"left/right", IDC_HACTION, IDC_HLAUNCH_PATH, IDC_HSOUND_CHECK, IDC_HSOUND_PATH },
     };
     for (const auto &d : dirs) {
-        bool bTicked = SendMessageA(GetDlgItem(hPage, d.idCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
-        Print(std::string(d.pszName) + ": action ", ComboText(hPage, d.idAction));
-        Print("  program ", ItemText(hPage, d.idProgram) +
-              (IsWindowEnabled(GetDlgItem(hPage, d.idProgram)) ? L"" : L" (disabled)"));
-        Print(std::string("  sound ") + (bTicked ? "[x] " : "[ ] "), ItemText(hPage, d.idSound));
+        tb::PrintLine(std::wstring(d.pszName) + L": action " + ComboText(hPage, d.idAction));
+        tb::PrintLine(L"  program " + tb::ItemText(hPage, d.idProgram) +
+                      (IsWindowEnabled(GetDlgItem(hPage, d.idProgram)) ? L"" : L" (disabled)"));
+        tb::PrintLine(std::wstring(L"  sound ") + (tb::Ticked(hPage, d.idCheck) ? L"[x] " : L"[ ] ") +
+                      tb::ItemText(hPage, d.idSound));
     }
     return 0;
 }
@@ -64,7 +55,7 @@ int main(int argc, char **argv)
         fprintf(stderr, "usage: Joltpilot show | action v|h N | program v|h PATH | ok\n");
         return 2;
     }
-    HWND hPage = WaitJoltPage(0, 15000);
+    HWND hPage = tb::WaitPageWith(0, IDC_VACTION, 15000);
     if (!hPage) {
         fprintf(stderr, "Joltpilot: no Jolt page\n");
         return 1;
@@ -72,30 +63,26 @@ int main(int argc, char **argv)
     if (strcmp(argv[1], "show") == 0)
         return Show(hPage);
     if (strcmp(argv[1], "action") == 0 && argc == 4) {
-        int id = Direction(argv[2], kVAction, kHAction);
+        int id = Direction(argv[2], IDC_VACTION, IDC_HACTION);
         int n = atoi(argv[3]);
         if (!id || n < 0 || n > 3)
             return 2;
-        ChooseAction(hPage, id, n);
-        Print("chosen: ", ComboText(hPage, id));
+        tb::ChooseEntry(hPage, id, n);
+        tb::PrintLine(L"chosen: " + ComboText(hPage, id));
         return 0;
     }
     if (strcmp(argv[1], "program") == 0 && argc == 4) {
-        int id = Direction(argv[2], kVLaunch, kHLaunch);
+        int id = Direction(argv[2], IDC_VLAUNCH_PATH, IDC_HLAUNCH_PATH);
         if (!id)
             return 2;
         /* The path arrives in the code page; the edit shows it as text. */
-        wchar_t wsz[MAX_PATH] = L"";
-        MultiByteToWideChar(CP_ACP, 0, argv[3], -1, wsz, MAX_PATH);
-        SetItemText(hPage, id, wsz);
-        Print("program: ", ItemText(hPage, id));
+        tb::SetItemText(hPage, id, tb::FromAnsi(argv[3]));
+        tb::PrintLine(L"program: " + tb::ItemText(hPage, id));
         return 0;
     }
     if (strcmp(argv[1], "ok") == 0) {
         HWND hSheet = GetParent(hPage);
-        DWORD dwPid = 0;
-        GetWindowThreadProcessId(hSheet, &dwPid);
-        PostMessageA(hSheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        tb::PressSheetButton(hSheet, PSBTN_OK);
         if (!tb::WaitWindowGone(hSheet, 8000)) {
             fprintf(stderr, "Joltpilot: the console stays open (a box of the page?)\n");
             return 1;
