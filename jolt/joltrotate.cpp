@@ -10,21 +10,13 @@
 #include "jolt/resource.h"
 #include "common/gravbind.h"
 #include "common/regread.h"
+#include "common/display.h"
 #include "common/trace.h"
 
 /* The screen's orientation now; the default when it cannot be read. */
 static DWORD ReadScreenOrientation(void)
 {
-    DEVMODEA dm;
-
-    ZeroMemory(&dm, sizeof(dm));
-    dm.dmSize = sizeof(dm);
-    if (!g_JoltSystem.pfnEnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, &dm)) {
-        TRACE("EnumDisplaySettings() Failed in ReadScreenOrientation().\nGetLastError Report %lu",
-              GetLastError());
-        return ORIENT_DEFAULT;
-    }
-    return OrientFromDisplay(dm.dmDisplayOrientation);
+    return OrientFromDisplay(ReadDisplayOrientation(g_JoltSystem.pfnEnumDisplaySettingsA));
 }
 
 void CJoltrunSub::ApplyAutoRotate(HWND hwnd)

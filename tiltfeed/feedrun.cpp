@@ -14,6 +14,7 @@
 #include "common/errorbox.h"
 #include "common/gravbind.h"
 #include "common/regread.h"
+#include "common/display.h"
 #include "common/trace.h"
 #include <objbase.h>
 #include <stdarg.h>
@@ -236,16 +237,7 @@ static void CleanupTiltfeed(void)
 /* The screen's orientation now; the default when it cannot be read. */
 static DWORD ReadScreenOrientation(void)
 {
-    DEVMODEA dm;
-
-    ZeroMemory(&dm, sizeof(dm));
-    dm.dmSize = sizeof(dm);
-    if (!g_FeedSystem.pfnEnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, &dm)) {
-        TRACE("EnumDisplaySettings() Failed in ReadScreenOrientation().\nGetLastError Report %lu",
-              GetLastError());
-        return ORIENT_DEFAULT;
-    }
-    return OrientFromDisplay(dm.dmDisplayOrientation);
+    return OrientFromDisplay(ReadDisplayOrientation(g_FeedSystem.pfnEnumDisplaySettingsA));
 }
 
 static void StopTicking(HWND hwnd)
