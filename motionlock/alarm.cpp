@@ -4,11 +4,14 @@
 #include "common/regread.h"
 #include "common/trace.h"
 
+#ifndef _WIN64
+/* The mixer records as the 32-bit system lays them out. */
 static_assert(sizeof(MIXERCAPSA) == 48, "mixer capabilities record");
 static_assert(sizeof(MIXERLINEA) == 168, "mixer line record");
 static_assert(sizeof(MIXERLINECONTROLSA) == 24, "line controls record");
 static_assert(sizeof(MIXERCONTROLA) == 148, "control record");
 static_assert(sizeof(MIXERCONTROLDETAILS) == 24, "control details record");
+#endif
 static_assert((SND_FILENAME | SND_ASYNC | SND_LOOP) == 0x20009, "looping sound flags");
 static_assert((SND_FILENAME | SND_ASYNC) == 0x20001, "stop flags");
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds the three trees: native (pure logic with sanitizers),
-# win (the deliverables and stand-ins), tests (GoogleTest programs for Wine).
+# win (the deliverables and stand-ins), tests (GoogleTest programs for Wine);
+# with TILTKIT_WINE_ARCH=win64 (set by tools/winenv.sh where only the 64-bit
+# Wine runs) win64 and tests64, their x86-64 builds, in place of tests.
 # BUILD_DIR chooses the folder (default: build).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,7 +13,7 @@ mkdir -p "$build"
 conf() { # tree, extra args...
   local tree=$1; shift
   if [ ! -f "$build/$tree/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build/$tree" -DTILTKIT_PART="$tree" "$@" >/dev/null
+    cmake -S "$root" -B "$build/$tree" -DTILTKIT_PART="${tree%64}" "$@" >/dev/null
   else
     cmake -S "$root" -B "$build/$tree" >/dev/null
   fi
@@ -26,5 +28,15 @@ conf() { # tree, extra args...
 
 conf native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug
 conf win -DCMAKE_TOOLCHAIN_FILE="$root/tools/toolchain-i686-win32.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel
-conf tests -DCMAKE_TOOLCHAIN_FILE="$root/tools/toolchain-i686-posix.cmake" -DCMAKE_BUILD_TYPE=Release \
-  -DTILTKIT_WIN_BIN="$build/win/bin" -DTILTKIT_NATIVE_BIN="$build/native/bin"
+if [ "${TILTKIT_WINE_ARCH:-win32}" = win64 ]; then
+  # Only the 64-bit Wine runs here: the Wine tests run an x86-64 build of
+  # the same sources, and the XP and export checks read the i686 binaries.
+  conf win64 -DCMAKE_TOOLCHAIN_FILE="$root/tools/toolchain-x86_64-win32.cmake" \
+    -DCMAKE_BUILD_TYPE=MinSizeRel
+  conf tests64 -DCMAKE_TOOLCHAIN_FILE="$root/tools/toolchain-x86_64-posix.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DTILTKIT_WIN_BIN="$build/win64/bin" -DTILTKIT_NATIVE_BIN="$build/native/bin" \
+    -DTILTKIT_XP_BIN="$build/win/bin" -DTILTKIT_WINE_ARCH=win64
+else
+  conf tests -DCMAKE_TOOLCHAIN_FILE="$root/tools/toolchain-i686-posix.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DTILTKIT_WIN_BIN="$build/win/bin" -DTILTKIT_NATIVE_BIN="$build/native/bin"
+fi

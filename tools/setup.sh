@@ -41,7 +41,7 @@ clang_rt_package() {
   [ -n "$v" ] && echo "libclang-rt-$v-dev"
 }
 
-install cmake make python3 git mingw-w64 g++-mingw-w64-i686 wine wine32:i386 xvfb x11-utils xdotool \
+install cmake make python3 git mingw-w64 g++-mingw-w64-i686 wine wine32:i386 wine64 g++-mingw-w64-x86-64 xvfb x11-utils xdotool \
         clang googletest imagemagick nsis fp-utils
 rt=$(clang_rt_package) || { echo "setup: cannot tell the version of clang" >&2; exit 1; }
 install "$rt"

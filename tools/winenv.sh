@@ -1,14 +1,5 @@
 # Wine environment shared by winerun.sh, the tour and the benchmarks (sourced).
-WINE=${WINE:-/usr/lib/wine/wine}
-WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
-[ -x "$WINE" ] || WINE=$(command -v wine-stable || command -v wine)
-[ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver-stable || command -v wineserver)
-export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LANG=ru_RU.UTF-8
-wine_run() { env LC_ALL=ru_RU.UTF-8 "$WINE" "$@"; }
 _tk_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-export ALSA_CONFIG_PATH="$_tk_here/alsa-null.conf"
 
 # Whether this machine runs 32-bit x86 programs itself, as the 32-bit Wine
 # loader and server are. Some virtual machines run 64-bit user code only
@@ -16,10 +7,39 @@ export ALSA_CONFIG_PATH="$_tk_here/alsa-null.conf"
 # runs Wine too slowly for the tests' timing and is not counted either.
 wine_native_i386() {
   [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386 && return 1
-  "$WINE" --version >/dev/null 2>&1
+  /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
-# The template prefix: Windows XP, Russian code page, no window manager waits.
+# Which Wine runs the programs: win32, the 32-bit Wine the delivered i686
+# binaries need, wherever the machine runs 32-bit code; otherwise win64, the
+# 64-bit Wine, which runs an x86-64 build of the same sources (the build
+# trees win64 and tests64). TILTKIT_WINE_ARCH set by the caller wins.
+if [ -z "${TILTKIT_WINE_ARCH:-}" ]; then
+  if wine_native_i386 || ! /usr/lib/wine/wine64 --version >/dev/null 2>&1; then
+    TILTKIT_WINE_ARCH=win32
+  else
+    TILTKIT_WINE_ARCH=win64
+  fi
+fi
+export TILTKIT_WINE_ARCH
+if [ "$TILTKIT_WINE_ARCH" = win64 ]; then
+  WINE=${WINE:-/usr/lib/wine/wine64}
+  WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}
+  _tk_winver=winxp64
+else
+  WINE=${WINE:-/usr/lib/wine/wine}
+  WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+  _tk_winver=winxp
+fi
+[ -x "$WINE" ] || WINE=$(command -v wine-stable || command -v wine)
+[ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver-stable || command -v wineserver)
+export WINEARCH=$TILTKIT_WINE_ARCH WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LANG=ru_RU.UTF-8
+wine_run() { env LC_ALL=ru_RU.UTF-8 "$WINE" "$@"; }
+export ALSA_CONFIG_PATH="$_tk_here/alsa-null.conf"
+
+# The template prefix: Windows XP (its x64 edition under the 64-bit Wine), Russian code page, no window manager waits.
 wine_template() { # state
   local state=$1 t=$1/template
   [ -f "$t/.ready" ] && return 0
@@ -32,7 +52,7 @@ wine_template() { # state
     (
       export WINEPREFIX=$t
       wine_run wineboot -i >/dev/null 2>&1 </dev/null
-      wine_run winecfg /v winxp >/dev/null 2>&1 </dev/null
+      wine_run winecfg /v "$_tk_winver" >/dev/null 2>&1 </dev/null
       wine_run regedit /S "$_tk_here/wineprefix.reg" >/dev/null 2>&1 </dev/null
       "$WINESERVER" -w
     )

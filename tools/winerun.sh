@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine for ctest (the cross-compiling emulator).
-#   winerun.sh --state DIR --bin DIR program.exe [args...]
-# Each run takes a free slot: a 32-bit Windows XP prefix copied once from a
+#   winerun.sh [--arch win32|win64] --state DIR --bin DIR program.exe [args...]
+# Each run takes a free slot: a Windows XP prefix (32-bit, or 64-bit for
+# the x86-64 test build) copied once from a
 # template, its own persistent wineserver and its own Xvfb display, so that
 # two tests may run side by side (ctest -j2) without sharing named objects,
 # registry or windows. The tests themselves reset the registry keys they use.
@@ -12,6 +13,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --state) state=$2; shift 2 ;;
     --bin) bin=$2; shift 2 ;;
+    --arch) export TILTKIT_WINE_ARCH=$2; shift 2 ;;
     *) break ;;
   esac
 done

@@ -347,11 +347,11 @@ TEST_F(LockwatchRuntime, WindowClassCarriesTheIconAndTheWindowStaysHidden)
     HWND hwnd = m_lw.Window();
     HICON hIcon = LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(129));
     ASSERT_NE((HICON)NULL, hIcon);
-    EXPECT_EQ((DWORD)(DWORD_PTR)hIcon, (DWORD)GetClassLongA(hwnd, GCL_HICON));
-    EXPECT_NE(0u, (DWORD)GetClassLongA(hwnd, GCL_HICONSM));
-    EXPECT_EQ((DWORD)(COLOR_WINDOW + 1), (DWORD)GetClassLongA(hwnd, GCL_HBRBACKGROUND));
+    EXPECT_EQ((DWORD)(DWORD_PTR)hIcon, (DWORD)GetClassLongPtrA(hwnd, GCLP_HICON));
+    EXPECT_NE(0u, (DWORD)GetClassLongPtrA(hwnd, GCLP_HICONSM));
+    EXPECT_EQ((DWORD)(COLOR_WINDOW + 1), (DWORD)GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND));
     EXPECT_EQ((DWORD)(DWORD_PTR)LoadCursorA(NULL, (LPCSTR)IDC_ARROW),
-              (DWORD)GetClassLongA(hwnd, GCL_HCURSOR));
+              (DWORD)GetClassLongPtrA(hwnd, GCLP_HCURSOR));
     EXPECT_EQ((DWORD)(CS_HREDRAW | CS_VREDRAW), (DWORD)GetClassLongA(hwnd, GCL_STYLE));
     char sz[64];
     GetWindowTextA(hwnd, sz, sizeof(sz));

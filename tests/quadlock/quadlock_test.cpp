@@ -93,6 +93,7 @@ TEST_F(QuadlockLibrary, RecordHoldsTextIconAndTheHostWords)
     EXPECT_TRUE(DestroyIcon(hIcon));
 }
 
+#ifndef _WIN64
 /* Calls fn(arg) and returns how far ESP moved across the call: 0 when the
  * callee removed its argument, -4 when it left it to the caller. ESP is put
  * back either way, so a wrong convention fails the test, not the process. */
@@ -117,8 +118,13 @@ static long CallAndMeasureEsp(void *pfn, DWORD dwArg, LONG *plResult)
 static LONG __cdecl LeavesItsArgument(DWORD dw) { return (LONG)dw + 1; }
 static LONG __stdcall RemovesItsArgument(DWORD dw) { return (LONG)dw + 2; }
 
+#endif
+
 TEST_F(QuadlockLibrary, BothExportsRemoveTheirOneArgument)
 {
+#ifdef _WIN64
+    GTEST_SKIP() << "the host's calling convention and its 32-bit record are matters of the 32-bit build";
+#else
     /* The measurement tells the two conventions apart. */
     LONG lCheck = 0;
     EXPECT_EQ(-4, CallAndMeasureEsp((void *)LeavesItsArgument, 40, &lCheck));
@@ -142,6 +148,7 @@ TEST_F(QuadlockLibrary, BothExportsRemoveTheirOneArgument)
 
     /* And through the typed pointer the host uses. */
     EXPECT_EQ(-1, m_pfnExecute(0));
+#endif
 }
 
 #pragma pack(push, 2)

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#ifndef _WIN64
 /* cdecl: int CallerStackPopped(void *pfn, int nArgs) */
 asm(".text\n"
     ".globl _CallerStackPopped\n"
@@ -27,6 +28,7 @@ asm(".text\n"
     "    popl %esi\n"
     "    popl %ebp\n"
     "    ret\n");
+#endif
 
 namespace st {
 

@@ -35,7 +35,9 @@ struct Provisio {
  * Calls pfn with nArgs zero arguments through the standard calling
  * convention and returns how many bytes of arguments the callee removed.
  */
+#ifndef _WIN64
 extern "C" int CallerStackPopped(void *pfn, int nArgs);
+#endif
 
 /* Files and folders (ANSI paths). */
 bool FileExists(const std::string &path);
