@@ -39,7 +39,8 @@ export LANG=ru_RU.UTF-8
 wine_run() { env LC_ALL=ru_RU.UTF-8 "$WINE" "$@"; }
 export ALSA_CONFIG_PATH="$_tk_here/alsa-null.conf"
 
-# The template prefix: Windows XP (its x64 edition under the 64-bit Wine), Russian code page, no window manager waits.
+# The template prefix: Windows XP (under the 64-bit Wine its x64 edition,
+# reporting the version of 32-bit XP SP3), Russian code page, no window manager waits.
 wine_template() { # state
   local state=$1 t=$1/template
   [ -f "$t/.ready" ] && return 0
@@ -54,6 +55,9 @@ wine_template() { # state
       wine_run wineboot -i >/dev/null 2>&1 </dev/null
       wine_run winecfg /v "$_tk_winver" >/dev/null 2>&1 </dev/null
       wine_run regedit /S "$_tk_here/wineprefix.reg" >/dev/null 2>&1 </dev/null
+      if [ "$TILTKIT_WINE_ARCH" = win64 ]; then
+        wine_run regedit /S "$_tk_here/wineprefix64.reg" >/dev/null 2>&1 </dev/null
+      fi
       "$WINESERVER" -w
     )
     touch "$t/.ready"
