@@ -4,8 +4,9 @@
 #include "common/trace.h"
 #include <commdlg.h>
 
-/* The Windows 2000 size of OPENFILENAMEA, which every system since reads. */
-#define OPENFILE_STRUCT_SIZE 76
+/* The record without the Windows 2000 additions (76 bytes in the 32-bit
+ * build), which every system reads. */
+#define OPENFILE_STRUCT_SIZE OPENFILENAME_SIZE_VERSION_400A
 
 BOOL AskOpenFileName(HWND hwndOwner, const OPENFILEASK *pAsk, LPSTR pszFile)
 {

@@ -14,7 +14,11 @@ const ULONG kSystemProcessInformation = 5;
 const ULONG kProcessBasicInformation = 0;
 const LONG kStatusInfoLengthMismatch = (LONG)0xC0000004;
 const size_t kProcessListMax = 16u * 1024 * 1024;
+#ifdef _WIN64
+const DWORD kPebGdiTableOffset = 0xF8;   /* GdiSharedHandleTable in a 64-bit PEB */
+#else
 const DWORD kPebGdiTableOffset = 0x94;   /* GdiSharedHandleTable in a 32-bit PEB */
+#endif
 const size_t kGdiChunkEntries = 2048;
 const size_t kGdiMaxEntries = 0x10000;
 
@@ -83,21 +87,21 @@ uint32_t GdiFromTable(HANDLE hProcess)
     PFN_NTQUERYINFORMATIONPROCESS pfnQuery =
         (PFN_NTQUERYINFORMATIONPROCESS)(void (*)(void))NtdllProc("NtQueryInformationProcess");
     PROCESS_BASIC_INFORMATION pbi;
-    DWORD dwTable = 0;
+    ULONG_PTR ulTable = 0;
     SIZE_T cbRead = 0;
 
     ZeroMemory(&pbi, sizeof(pbi));
     if (!pfnQuery || pfnQuery(hProcess, kProcessBasicInformation, &pbi, sizeof(pbi), NULL) < 0 ||
         pbi.PebBaseAddress == NULL)
         return RESIDENT_UNKNOWN;
-    if (!ReadProcessMemory(hProcess, (const BYTE *)pbi.PebBaseAddress + kPebGdiTableOffset, &dwTable,
-                           sizeof(dwTable), &cbRead) || cbRead != sizeof(dwTable) || dwTable == 0)
+    if (!ReadProcessMemory(hProcess, (const BYTE *)pbi.PebBaseAddress + kPebGdiTableOffset, &ulTable,
+                           sizeof(ulTable), &cbRead) || cbRead != sizeof(ulTable) || ulTable == 0)
         return RESIDENT_UNKNOWN;
 
     std::vector<unsigned char> chunk(kGdiChunkEntries * GDI_ENTRY_SIZE);
     size_t cLive = 0;
     for (size_t first = 0; first < kGdiMaxEntries; first += kGdiChunkEntries) {
-        const BYTE *pbAt = (const BYTE *)(ULONG_PTR)dwTable + first * GDI_ENTRY_SIZE;
+        const BYTE *pbAt = (const BYTE *)ulTable + first * GDI_ENTRY_SIZE;
         int bNeverUsed = 0;
         if (!ReadProcessMemory(hProcess, pbAt, chunk.data(), chunk.size(), &cbRead) ||
             cbRead != chunk.size())

@@ -1,11 +1,18 @@
 #include "residentcalc.h"
 #include <string.h>
 
-/* Offsets in a 32-bit process record. */
+/* Offsets in a process record of the system's process list: the 32-bit
+ * layout, and the 64-bit one for the x86-64 test build. */
 #define SPI_NEXT_OFFSET   0
+#ifdef _WIN64
+#define SPI_PID_OFFSET    80
+#define SPI_HANDLES_OFFSET 96
+#define SPI_MIN_SIZE      104
+#else
 #define SPI_PID_OFFSET    68
 #define SPI_HANDLES_OFFSET 76
 #define SPI_MIN_SIZE      80
+#endif
 
 #define GDI_STOCK_BYTE    12
 #define GDI_STOCK_BIT     0x80

@@ -81,7 +81,8 @@ TEST_F(CalibrationWizard, FirstPageWaitsForAMeasurement)
 {
     ASSERT_TRUE(manager.Start());
     OpenWizard();
-    EXPECT_EQ(tb::Wide(cal::kCaption), tb::Text(hWizard));
+    /* A wizard's title bar shows the caption of the page it shows. */
+    EXPECT_EQ(tb::Wide(u8"Калибровка акселерометра"), tb::Text(hWizard));
     EXPECT_EQ(cal::InstructionsText(), tb::ItemText(hWizPage, 1004));
     EXPECT_EQ(tb::Wide(u8"Калибровать акселерометр"), tb::ItemText(hWizPage, 1005));
     EXPECT_TRUE(tb::ItemText(hWizPage, 1003).empty());

@@ -16,6 +16,9 @@
 namespace {
 
 const char kViewerKey[] = TILTKIT_REG_ROOT "\\TestPages\\hhctrl";
+/* Wine loads its own viewer for any file named hhctrl.ocx unless the
+ * console is told to take the file it is given. */
+const char kConsoleOverrides[] = "Software\\Wine\\AppDefaults\\Tiltdesk.exe";
 /* What a window gets when F1 is pressed on it; its default handling asks
  * for help on the window (WM_HELP), which goes up to the page. */
 const UINT kWmKeyF1 = 0x004D;
@@ -34,12 +37,15 @@ protected:
         std::string key = std::string(TILTKIT_REG_PROPERTY) + "\\0005";
         tb::RegSetString(HKEY_LOCAL_MACHINE, key, "Name", "hhctrl");
         tb::RegSetString(HKEY_LOCAL_MACHINE, key, "DLLFileName", viewer);
+        tb::RegSetString(HKEY_CURRENT_USER, std::string(kConsoleOverrides) + "\\DllOverrides", "hhctrl.ocx",
+                         "native,builtin");
     }
 
     void TearDown() override
     {
         m_console.Kill();
         tb::ResetRegistry();
+        tb::RegDeleteTree(HKEY_CURRENT_USER, kConsoleOverrides);
     }
 
     /* Turns the sheet to page nIndex and returns the page's window. */

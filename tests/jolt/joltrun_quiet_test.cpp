@@ -13,15 +13,20 @@ using namespace jt;
 
 namespace {
 
-/* One key press and release as the user's keyboard makes it. Wine runs a
- * program of the host by its path. */
+/* One key press and release as the user's keyboard makes it. X gives the
+ * keys to the window with the input focus, so a window of this test is put
+ * in front first. Wine runs a program of the host by its path. */
 bool RealKeyPress()
 {
+    HWND hwnd = tb::MakeWindow("quiet keys");
+    bool bOk = hwnd != NULL && tb::BringToFront(hwnd);
     tb::Process xdotool;
-    if (!xdotool.Start("Z:\\usr\\bin\\xdotool", "key shift"))
-        return false;
+    if (bOk)
+        bOk = xdotool.Start("Z:\\usr\\bin\\xdotool", "key shift");
     tb::Pump(300);   /* the key has reached the hooks */
-    return true;
+    if (hwnd != NULL)
+        DestroyWindow(hwnd);
+    return bOk;
 }
 
 /* One key press and release injected by a program. */

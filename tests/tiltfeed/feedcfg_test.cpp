@@ -54,6 +54,8 @@ TEST_F(FeedPageTest, EmptyListRefusesEveryCommandButAddAndAnUnwritableShortcutLe
 TEST_F(FeedPageTest, WithoutFeedrunsPathNoItemIsRepairedOrWritten)
 {
     AddItem("Paint");
+    CreateDirectoryA((m_folder.substr(0, m_folder.rfind('\\'))).c_str(), NULL);
+    CreateDirectoryA(m_folder.c_str(), NULL);
     ASSERT_TRUE(tb::WriteLink(LinkPath("Paint"), tb::BinPath("Feedtarget.exe"), "Paint"));
     ASSERT_TRUE(tb::RegDeleteVal(HKEY_LOCAL_MACHINE, TILTKIT_REG_TILTFEED, "FeedrunPath"));
     ASSERT_TRUE(OpenPage() != NULL);
@@ -583,16 +585,14 @@ HWND PressF1OnPage(HWND hPage, DWORD dwPid, DWORD dwTimeoutMs)
 TEST_F(FeedPageTest, F1OpensThePagesHelpTopicAndNothingWithoutTheViewer)
 {
     /* Without the help viewer nothing happens and nothing is said. */
-    char szOverrides[512] = "";
-    GetEnvironmentVariableA("WINEDLLOVERRIDES", szOverrides, sizeof(szOverrides));
-    std::string withViewer = szOverrides;
-    SetEnvironmentVariableA("WINEDLLOVERRIDES", (withViewer + ";hhctrl.ocx=d").c_str());
+    const std::string overrides = "Software\\Wine\\AppDefaults\\Tiltdesk.exe";
+    tb::RegSetString(HKEY_CURRENT_USER, overrides + "\\DllOverrides", "hhctrl.ocx", "");
     HWND hPage = OpenPage();
-    SetEnvironmentVariableA("WINEDLLOVERRIDES", withViewer.c_str());
     ASSERT_TRUE(hPage != NULL);
     EXPECT_TRUE(PressF1OnPage(hPage, m_console.Pid(), 3000) == NULL);
     EXPECT_EQ(0, tb::CountMessageBoxes(m_console.Pid()));
     m_console.Kill();
+    tb::RegDeleteTree(HKEY_CURRENT_USER, overrides);
 
     /* With it, a help window titled as the page's topic. */
     hPage = OpenPage();
