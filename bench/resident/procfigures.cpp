@@ -11,6 +11,7 @@ typedef LONG(WINAPI *PFN_NTQUERYSYSTEMINFORMATION)(ULONG, PVOID, ULONG, PULONG);
 typedef LONG(WINAPI *PFN_NTQUERYINFORMATIONPROCESS)(HANDLE, ULONG, PVOID, ULONG, PULONG);
 
 const ULONG kSystemProcessInformation = 5;
+const ULONG kSystemHandleInformation = 16;
 const ULONG kProcessBasicInformation = 0;
 const LONG kStatusInfoLengthMismatch = (LONG)0xC0000004;
 const size_t kProcessListMax = 16u * 1024 * 1024;
@@ -23,7 +24,7 @@ const size_t kGdiChunkEntries = 2048;
 const size_t kGdiMaxEntries = 0x10000;
 
 /* Which ways of counting were taken, for the report. */
-bool g_bGdiTable = false, g_bWindows = false, g_bProcessList = false;
+bool g_bGdiTable = false, g_bWindows = false, g_bProcessList = false, g_bHandleList = false;
 
 FARPROC NtdllProc(const char *pszName)
 {
@@ -45,30 +46,53 @@ bool MemoryFigures(HANDLE hProcess, RESFIGURES *p)
     return true;
 }
 
-DWORD HandlesFromProcessList(DWORD dwPid)
+/* One of the system's lists, grown until it fits; empty when it cannot be had. */
+std::vector<unsigned char> SystemList(ULONG ulClass)
 {
     PFN_NTQUERYSYSTEMINFORMATION pfnQuery =
         (PFN_NTQUERYSYSTEMINFORMATION)(void (*)(void))NtdllProc("NtQuerySystemInformation");
     std::vector<unsigned char> list(256 * 1024);
-    uint32_t dwHandles = 0;
 
     if (!pfnQuery)
-        return 0;
+        return std::vector<unsigned char>();
     for (;;) {
         ULONG cbNeeded = 0;
-        LONG lStatus = pfnQuery(kSystemProcessInformation, list.data(), (ULONG)list.size(), &cbNeeded);
+        LONG lStatus = pfnQuery(ulClass, list.data(), (ULONG)list.size(), &cbNeeded);
         if (lStatus == kStatusInfoLengthMismatch && list.size() < kProcessListMax) {
             list.resize(std::max(list.size() * 2, (size_t)cbNeeded + 4096));
             continue;
         }
         if (lStatus < 0)
-            return 0;
-        size_t cbList = cbNeeded && cbNeeded <= list.size() ? cbNeeded : list.size();
-        if (!FindProcessHandleCount(list.data(), cbList, dwPid, &dwHandles))
-            return 0;
-        g_bProcessList = true;
-        return dwHandles;
+            return std::vector<unsigned char>();
+        if (cbNeeded && cbNeeded <= list.size())
+            list.resize(cbNeeded);
+        return list;
     }
+}
+
+/* Wine reports no handle count of its own; its list of every open handle
+ * holds the exact figure (its process list gives the size of the table). */
+DWORD HandlesFromHandleList(DWORD dwPid)
+{
+    std::vector<unsigned char> list = SystemList(kSystemHandleInformation);
+    uint32_t dwHandles = 0;
+
+    if (list.empty() || !CountProcessHandles(list.data(), list.size(), dwPid, &dwHandles) ||
+        dwHandles == 0)
+        return 0;
+    g_bHandleList = true;
+    return dwHandles;
+}
+
+DWORD HandlesFromProcessList(DWORD dwPid)
+{
+    std::vector<unsigned char> list = SystemList(kSystemProcessInformation);
+    uint32_t dwHandles = 0;
+
+    if (list.empty() || !FindProcessHandleCount(list.data(), list.size(), dwPid, &dwHandles))
+        return 0;
+    g_bProcessList = true;
+    return dwHandles;
 }
 
 DWORD HandleCount(HANDLE hProcess, DWORD dwPid)
@@ -78,7 +102,8 @@ DWORD HandleCount(HANDLE hProcess, DWORD dwPid)
     /* A live process always holds handles: 0 is an answer that says nothing. */
     if (GetProcessHandleCount(hProcess, &dwHandles) && dwHandles > 0)
         return dwHandles;
-    return HandlesFromProcessList(dwPid);
+    dwHandles = HandlesFromHandleList(dwPid);
+    return dwHandles ? dwHandles : HandlesFromProcessList(dwPid);
 }
 
 /* The live non-stock objects of Wine's per-process GDI handle table. */
@@ -210,6 +235,8 @@ std::string GuiCountSource()
     s += g_bGdiTable ? "GDI objects: live entries of the process's GDI handle table (Wine)"
                      : "GDI objects: GetGuiResources";
     s += g_bWindows ? "; USER objects: the process's windows (Wine)" : "; USER objects: GetGuiResources";
-    s += g_bProcessList ? "; handles: the system's process list" : "; handles: GetProcessHandleCount";
+    s += g_bHandleList     ? "; handles: the system's handle list"
+         : g_bProcessList ? "; handles: the system's process list"
+                          : "; handles: GetProcessHandleCount";
     return s;
 }

@@ -14,6 +14,14 @@
 #define SPI_MIN_SIZE      80
 #endif
 
+#ifdef _WIN64
+#define SHI_FIRST_OFFSET  8
+#define SHI_ENTRY_SIZE    24
+#else
+#define SHI_FIRST_OFFSET  4
+#define SHI_ENTRY_SIZE    16
+#endif
+
 #define GDI_STOCK_BYTE    12
 #define GDI_STOCK_BIT     0x80
 #define GDI_TYPE_BYTE     14
@@ -79,6 +87,24 @@ int FindProcessHandleCount(const unsigned char *pbList, size_t cbList, uint32_t 
             return 0;
         ofs += dwNext;
     }
+}
+
+int CountProcessHandles(const unsigned char *pbList, size_t cbList, uint32_t dwPid,
+                        uint32_t *pdwHandles)
+{
+    uint32_t cEntries, i, n = 0;
+
+    if (cbList < SHI_FIRST_OFFSET)
+        return 0;
+    cEntries = ReadU32(pbList);
+    if (cEntries > (cbList - SHI_FIRST_OFFSET) / SHI_ENTRY_SIZE)
+        return 0;
+    for (i = 0; i < cEntries; i++) {
+        if (ReadU32(pbList + SHI_FIRST_OFFSET + (size_t)i * SHI_ENTRY_SIZE) == dwPid)
+            n++;
+    }
+    *pdwHandles = n;
+    return 1;
 }
 
 size_t CountLiveGdiEntries(const unsigned char *pbEntries, size_t cEntries, int *pbNeverUsed)

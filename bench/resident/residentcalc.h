@@ -47,6 +47,12 @@ unsigned JudgeSoak(const RESFIGURES *pBefore, const RESFIGURES *pAfter, uint64_t
 int FindProcessHandleCount(const unsigned char *pbList, size_t cbList, uint32_t dwPid,
                            uint32_t *pdwHandles);
 
+/* The system's handle list: a 32-bit count, then from the pointer size on
+ * one record per open handle (16 bytes, 24 in the x86-64 build), the owner
+ * process first. Returns 0 when the list runs past cbList. */
+int CountProcessHandles(const unsigned char *pbList, size_t cbList, uint32_t dwPid,
+                        uint32_t *pdwHandles);
+
 /* Wine's GDI handle table: entries of 24 bytes, the type in byte 14 (0 for
  * a free entry) and the stock flag in the top bit of byte 12. */
 #define GDI_ENTRY_SIZE   24

@@ -95,6 +95,26 @@ TEST(SoakVerdict, UnknownGuiFiguresAreNotJudged)
     EXPECT_EQ(0, g.llUser);
 }
 
+TEST(HandleList, CountsTheRecordsOfTheProcessAndRefusesAShortList)
+{
+    /* Three handles of 0x2A4, one of 8, in 16-byte records after the count. */
+    const uint32_t aPids[] = { 0x2A4, 8, 0x2A4, 0x2A4 };
+    std::vector<unsigned char> list(4 + 16 * 4, 0xCC);
+    uint32_t cEntries = 4;
+    memcpy(list.data(), &cEntries, 4);
+    for (size_t i = 0; i < 4; i++)
+        memcpy(&list[4 + 16 * i], &aPids[i], 4);
+    uint32_t dw = 0;
+
+    ASSERT_TRUE(CountProcessHandles(list.data(), list.size(), 0x2A4, &dw));
+    EXPECT_EQ(3u, dw);
+    ASSERT_TRUE(CountProcessHandles(list.data(), list.size(), 0x2A8, &dw));
+    EXPECT_EQ(0u, dw);
+    dw = 0xDEADBEEF;
+    EXPECT_FALSE(CountProcessHandles(list.data(), list.size() - 1, 0x2A4, &dw));
+    EXPECT_EQ(0xDEADBEEFu, dw) << "a count past the list's end is no answer";
+}
+
 TEST(ProcessList, FindsTheHandleCountOfTheProcess)
 {
     std::vector<unsigned char> list = ProcessList({ { 0, 0 }, { 8, 120 }, { 0x2A4, 37 } });
