@@ -125,9 +125,16 @@ TEST_F(PageHelp, EachPageOpensItsTopicAndTheWizardShowsTheControlsText)
     ASSERT_TRUE(hCalPage != NULL);
     ASSERT_TRUE(tb::WaitFor([&] { return IsWindowEnabled(GetDlgItem(hCalPage, 1001)) != FALSE; }));
     tb::PostClick(hCalPage, 1001);
-    /* The wizard: the dialog holding the measuring button 1005. */
-    HWND hWizard = tb::WaitDialogWith(m_console.Pid(), 1005);
-    ASSERT_TRUE(hWizard != NULL);
+    /* The wizard: the other top dialog of the console (a page of the sheet
+     * has an item 1005 too). */
+    HWND hWizard = NULL;
+    ASSERT_TRUE(tb::WaitFor([&] {
+        for (HWND hwnd : tb::TopDialogs(m_console.Pid())) {
+            if (hwnd != m_hSheet && IsWindowVisible(hwnd))
+                hWizard = hwnd;
+        }
+        return hWizard != NULL;
+    }));
     HWND hWizPage = NULL;
     ASSERT_TRUE(tb::WaitFor([&] { return (hWizPage = tb::ShownPage(hWizard)) != NULL; }));
     F1On(GetDlgItem(hWizPage, 1005));
