@@ -5,19 +5,21 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 bash "$root/tools/setup.sh"
-bash "$root/tools/build.sh"
 . "$root/tools/winenv.sh"
-if ! wine_native_i386; then
-  echo "bench: this machine cannot run 32-bit x86 programs, so Wine cannot run the benchmarks" >&2
-  exit 1
+bash "$root/tools/build.sh"
+tests=tests win=win
+if [ "$TILTKIT_WINE_ARCH" = win64 ]; then
+  # Only the 64-bit Wine runs here: the x86-64 build of the same sources.
+  tests=tests64 win=win64
+  echo "bench: this machine runs no 32-bit x86 programs; the benchmarks run the x86-64 build under the 64-bit Wine" >&2
 fi
-state=$build/tests/wine
+state=$build/$tests/wine
 status=0
-for exe in "$build"/tests/bin/bench_*.exe; do
+for exe in "$build/$tests"/bin/bench_*.exe; do
   [ -e "$exe" ] || continue
   case "$(basename "$exe")" in *${1:-}*) ;; *) continue ;; esac
   echo "== $(basename "$exe" .exe)"
-  "$root/tools/winerun.sh" --state "$state" --bin "$build/win/bin" "$exe" || status=1
+  "$root/tools/winerun.sh" --state "$state" --arch "$TILTKIT_WINE_ARCH" --bin "$build/$win/bin" "$exe" || status=1
 done
 wine_all_down "$state"
 exit $status

@@ -7,8 +7,14 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export BUILD_DIR=${BUILD_DIR:-$root/build}
 bash "$root/tools/setup.sh" || exit 1
-bash "$root/tools/build.sh" || exit 1
 . "$root/tools/winenv.sh"
+if [ "$TILTKIT_WINE_ARCH" = win64 ]; then
+  # The tour installs the suite with its installer, a 32-bit program.
+  echo "tour: this machine runs no 32-bit x86 programs, so it cannot run the 32-bit Wine the installer and the suite need" >&2
+  dmesg 2>/dev/null | grep -i -m1 'ia-32\|ia32' >&2
+  exit 1
+fi
+bash "$root/tools/build.sh" || exit 1
 
 TOUR_BIN=$BUILD_DIR/win/bin
 TOUR_OUT=$BUILD_DIR/tour/out
