@@ -10,9 +10,16 @@
 ;
 ; Built by setup/installer.cmake:
 ;   makensis -INPUTCHARSET UTF8 -DTK_GENERATED=DIR -DTK_OUTFILE=FILE -DTK_VERSION=A.B.C.D
-;            [-DTK_ICON=FILE] TiltkitSetup.nsi
+;            [-DTK_ICON=FILE] [-DTK_AMD64] TiltkitSetup.nsi
+; TK_AMD64: the installer of the x86-64 test build, for the 64-bit Wine.
 
+!ifdef TK_AMD64
+Target amd64-unicode
+!define TK_PROGRAMFILES "$PROGRAMFILES64"
+!else
 Unicode true
+!define TK_PROGRAMFILES "$PROGRAMFILES"
+!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
@@ -24,7 +31,7 @@ RequestExecutionLevel admin
 
 !define TK_PRODUCT      "Программы акселерометра Zelvar"
 !define TK_UNINSTALL    "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tiltkit"
-!define TK_QUADRIX_DIR  "$PROGRAMFILES\Zelvar\Quadrix"
+!define TK_QUADRIX_DIR  "${TK_PROGRAMFILES}\Zelvar\Quadrix"
 ; Link file names are Latin, so that they exist on every file system and
 ; code page; what they do is said in Russian in their descriptions.
 !define TK_MENU_DIR     "$SMPROGRAMS\Zelvar"
@@ -37,7 +44,7 @@ Name "${TK_PRODUCT}"
 Caption "Установка: ${TK_PRODUCT}"
 UninstallCaption "Удаление: ${TK_PRODUCT}"
 OutFile "${TK_OUTFILE}"
-InstallDir "$PROGRAMFILES\Zelvar\Tiltkit"
+InstallDir "${TK_PROGRAMFILES}\Zelvar\Tiltkit"
 InstallDirRegKey HKLM "${TK_UNINSTALL}" "InstallLocation"
 ShowInstDetails show
 ShowUninstDetails show
@@ -181,7 +188,7 @@ Section "Uninstall"
   RMDir "$INSTDIR\Help"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
-  RMDir "$PROGRAMFILES\Zelvar"
+  RMDir "${TK_PROGRAMFILES}\Zelvar"
 
   Delete "${TK_MENU_DIR}\${TK_CONSOLE_LINK}"
   RMDir "${TK_MENU_DIR}"

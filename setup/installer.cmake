@@ -81,9 +81,14 @@ if(TARGET Tiltdesk)
   set(setup_icon_arg -DTK_ICON=${setup_icon})
   set(setup_icon_dep ${setup_icon})
 endif()
+# The x86-64 test build gets a 64-bit installer of the same script.
+set(setup_arch_arg "")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(setup_arch_arg -DTK_AMD64)
+endif()
 add_custom_command(OUTPUT ${setup_out}
   COMMAND ${TILTKIT_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DTK_GENERATED=${setup_gen}
-          -DTK_OUTFILE=${setup_out} -DTK_VERSION=${setup_version} ${setup_icon_arg}
+          -DTK_OUTFILE=${setup_out} -DTK_VERSION=${setup_version} ${setup_icon_arg} ${setup_arch_arg}
           ${CMAKE_CURRENT_SOURCE_DIR}/TiltkitSetup.nsi
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/TiltkitSetup.nsi ${setup_gen}/defaults.nsh
           ${setup_gen}/files.nsh ${setup_deps} ${setup_icon_dep} ${setup_help}

@@ -8,17 +8,18 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 export BUILD_DIR=${BUILD_DIR:-$root/build}
 bash "$root/tools/setup.sh" || exit 1
 . "$root/tools/winenv.sh"
-if [ "$TILTKIT_WINE_ARCH" = win64 ]; then
-  # The tour installs the suite with its installer, a 32-bit program.
-  echo "tour: this machine runs no 32-bit x86 programs, so it cannot run the 32-bit Wine the installer and the suite need" >&2
-  dmesg 2>/dev/null | grep -i -m1 'ia-32\|ia32' >&2
-  exit 1
-fi
 bash "$root/tools/build.sh" || exit 1
 
-TOUR_BIN=$BUILD_DIR/win/bin
+# The suite and the tour's programs: the i686 build, or where only the
+# 64-bit Wine runs the x86-64 build of the same sources.
+if [ "$TILTKIT_WINE_ARCH" = win64 ]; then
+  TOUR_BIN=$BUILD_DIR/win64/bin TOUR_TESTBIN=$BUILD_DIR/tests64/bin
+  echo "tour: this machine runs no 32-bit x86 programs; the tour runs the x86-64 build under the 64-bit Wine" >&2
+else
+  TOUR_BIN=$BUILD_DIR/win/bin TOUR_TESTBIN=$BUILD_DIR/tests/bin
+fi
 TOUR_OUT=$BUILD_DIR/tour/out
-state=$BUILD_DIR/tour/wine
+state=$BUILD_DIR/tour/wine-$TILTKIT_WINE_ARCH
 mkdir -p "$TOUR_OUT"
 manager_args="/hidden"
 if [ -n "${DISPLAY:-}" ]; then

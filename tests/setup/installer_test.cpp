@@ -94,9 +94,6 @@ protected:
     void SetUp() override
     {
         CoInitialize(NULL);
-#ifdef _WIN64
-        GTEST_SKIP() << "the installer is a 32-bit program: the x86-64 test build has no Wine to run it";
-#endif
         m_setup = tb::BinPath("TiltkitSetup.exe");
         ASSERT_TRUE(FileExists(m_setup)) << "the installer is built with makensis (Debian package nsis)";
         m_zelvar = ProgramFilesFolder() + "\\Zelvar";

@@ -1,6 +1,6 @@
 # A turned screen: Feedrun turns the tilt into the screen's frame, so the
 # keys go the way the user sees the screen. Wine's display cannot be turned,
-# so the runtime here is Feedturn.exe (tests/bin): Feedrun's own code, told
+# so the runtime here is Feedturn.exe (the test tree's bin): Feedrun's own code, told
 # the orientation through its display query; the tilt, the access library,
 # the keys and the application are real. Sourced by tools/tour.sh.
 
@@ -18,7 +18,7 @@ or_tilt() { # angles, what
   echo "tilt X $1, Y $2 ($3):"; or_presses_since "$n"
 }
 
-if [ ! -x "$BUILD_DIR/tests/bin/Feedturn.exe" ]; then
+if [ ! -x "$TOUR_TESTBIN/Feedturn.exe" ]; then
   tour_say "Turned screen: skipped (Feedturn.exe is not built)"
 else
   or_dir=$TOUR_OUT/orientation
@@ -36,7 +36,7 @@ else
 
   tour_say "Turned screen: portrait (DMDO_90, the panel's left edge on top), cursor keys at rate 10"
   FEEDTARGET_LOG=$(tour_winpath "$or_log") FEEDTARGET_EXIT=7000 \
-    wine_run "$BUILD_DIR/tests/bin/Feedturn.exe" Tiltfeed + Turned </dev/null >/dev/null 2>&1 &
+    wine_run "$TOUR_TESTBIN/Feedturn.exe" Tiltfeed + Turned </dev/null >/dev/null 2>&1 &
   or_pid=$!
   for _ in $(seq 1 100); do grep -q '^[0-9]* cwd' "$or_log" 2>/dev/null && break; sleep 0.1; done
   sleep 0.5

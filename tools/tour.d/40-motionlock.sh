@@ -6,5 +6,5 @@ tour_say "Motion security: Lockwatch guards the locked computer against being mo
 tour_reg delete 'HKLM\Software\Zelvar\HwgateStandin' /f
 # A still computer: only the "move" below changes the readings.
 tour_manager_start
-wine_run "$BUILD_DIR/tests/bin/motionlock_tour.exe" </dev/null 2>/dev/null | tee "$TOUR_OUT/motionlock.log"
+wine_run "$TOUR_TESTBIN/motionlock_tour.exe" </dev/null 2>/dev/null | tee "$TOUR_OUT/motionlock.log"
 tour_demo_manager

@@ -10,5 +10,5 @@ qx_dir="$WINEPREFIX/drive_c/Program Files/Zelvar/Quadrix"
 mkdir -p "$qx_dir"
 cp "$TOUR_BIN/Quadrix.exe" "$qx_dir/"
 echo "installed: $(cd "$qx_dir" && ls | tr '\n' ' ')"
-wine_run "$BUILD_DIR/tests/bin/quadrix_tour.exe" 'C:\Program Files\Zelvar\Quadrix' "$(tour_winpath "$TOUR_OUT")" \
+wine_run "$TOUR_TESTBIN/quadrix_tour.exe" 'C:\Program Files\Zelvar\Quadrix' "$(tour_winpath "$TOUR_OUT")" \
   </dev/null 2>/dev/null | tee "$TOUR_OUT/quadrix.log"

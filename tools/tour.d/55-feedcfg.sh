@@ -3,9 +3,9 @@
 # page wrote starts it under Feedrun through Wine's own shell. Feedtarget.exe
 # logs the keys it then receives. Sourced by tools/tour.sh.
 
-fc_pilot() { wine_run "$BUILD_DIR/tests/bin/Feedpilot.exe" "$@"; }
+fc_pilot() { wine_run "$TOUR_TESTBIN/Feedpilot.exe" "$@"; }
 
-if [ ! -x "$BUILD_DIR/tests/bin/Feedpilot.exe" ] || [ ! -f "$TOUR_BIN/Feedcfg.dll" ]; then
+if [ ! -x "$TOUR_TESTBIN/Feedpilot.exe" ] || [ ! -f "$TOUR_BIN/Feedcfg.dll" ]; then
   tour_say "Tiltfeed page: skipped (Feedcfg.dll or Feedpilot.exe is not built)"
 else
   fc_dir=$TOUR_OUT/feedcfg

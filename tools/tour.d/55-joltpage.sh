@@ -4,14 +4,14 @@
 # Joltrun performs the new action on the next quick tilt from the stand-in.
 # Sourced by tools/tour.sh.
 
-jp_pilot() { wine_run "$BUILD_DIR/tests/bin/Joltpilot.exe" "$@"; }
+jp_pilot() { wine_run "$TOUR_TESTBIN/Joltpilot.exe" "$@"; }
 jp_runs() { [ -f "$jp_dir/joltmark.log" ] && wc -l < "$jp_dir/joltmark.log" | tr -d ' ' || echo 0; }
 jp_wait_runs() { # count
   for _ in $(seq 1 50); do [ "$(jp_runs)" -ge "$1" ] && return 0; sleep 0.1; done
   return 1
 }
 
-if [ ! -x "$BUILD_DIR/tests/bin/Joltpilot.exe" ] || [ ! -f "$TOUR_BIN/Joltcfg.dll" ]; then
+if [ ! -x "$TOUR_TESTBIN/Joltpilot.exe" ] || [ ! -f "$TOUR_BIN/Joltcfg.dll" ]; then
   tour_say "Jolt page: skipped (Joltcfg.dll or the test tree with Joltpilot.exe is not built)"
 else
   # The installation registers the page; without it, register Joltcfg here.

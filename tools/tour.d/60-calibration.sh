@@ -6,9 +6,9 @@
 # survive; for this part the stand-in runs without it (raw readings fixed per
 # position) and the demo stand-in is started again afterwards.
 
-cal_pilot() { wine_run "$BUILD_DIR/tests/bin/Calpilot.exe" "$@"; }
+cal_pilot() { wine_run "$TOUR_TESTBIN/Calpilot.exe" "$@"; }
 
-if [ ! -x "$BUILD_DIR/tests/bin/Calpilot.exe" ]; then
+if [ ! -x "$TOUR_TESTBIN/Calpilot.exe" ]; then
   tour_say "Calibration: skipped (the test tree with Calpilot.exe is not built)"
 else
   # The installation registers the page plug-ins; without it, register Gravcal here.
