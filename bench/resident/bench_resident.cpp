@@ -370,6 +370,7 @@ void RunGuard(tb::Manager &manager, const Counts &soak, const Counts &warm, Resi
                GuardRuns(manager, host, hNext, soak.nGuardRuns, &pSoak->trouble) &&
                MeasureSettled(host.Handle(), host.Pid(), kSoakSettleMs, &pSoak->after)) {
         pSoak->bRan = true;
+        SetEvent(hNext);   /* measured after the last run: the host may end */
         host.Wait(5000);
     }
     if (hNext)
@@ -463,6 +464,7 @@ void RunDesk(const Counts &soak, const Counts &warm, Soak *pSoak)
                ConsoleRuns(host, hNext, soak.nConsoles, &cPages, &pSoak->trouble) &&
                MeasureSettled(host.Handle(), host.Pid(), kSoakSettleMs, &pSoak->after)) {
         pSoak->bRan = true;
+        SetEvent(hNext);   /* measured after the last run: the host may end */
         host.Wait(5000);
     }
     pSoak->work = "the console opened and closed " + std::to_string(soak.nConsoles) + " times, " +

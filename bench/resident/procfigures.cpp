@@ -198,7 +198,11 @@ uint32_t GuiObjects(HANDLE hProcess, DWORD dwPid, DWORD dwKind)
 bool MeasureProcess(HANDLE hProcess, DWORD dwPid, RESFIGURES *pFigures)
 {
     RESFIGURES f;
+    DWORD dwExit = 0;
 
+    /* An ended process has no figures: its zeros would read as no growth. */
+    if (!GetExitCodeProcess(hProcess, &dwExit) || dwExit != STILL_ACTIVE)
+        return false;
     ZeroMemory(&f, sizeof(f));
     if (!MemoryFigures(hProcess, &f))
         return false;

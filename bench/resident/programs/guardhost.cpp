@@ -9,8 +9,8 @@
  * Runs the guard RUNS times (default 1), one after the other, as that many
  * Lockwatch runs would, each from the state a new process starts in. Before
  * each run it waits for the event "TiltkitBenchguardNext" (at most a
- * minute; then it ends), so that whoever measures it can do so between two
- * runs.
+ * minute; then it ends), and once more after the last run before it ends,
+ * so that whoever measures it can do so between two runs and after the last.
  */
 #include "motionlock/lockwatch.h"
 #include "motionlock/lockplatform.h"
@@ -55,8 +55,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR pszCmdLin
         return 1;
     }
 
-    for (i = 0; i < nRuns; i++) {
-        if (WaitForSingleObject(hNext, BENCHGUARD_WAIT_MS) != WAIT_OBJECT_0)
+    for (i = 0; i <= nRuns; i++) {
+        if (WaitForSingleObject(hNext, BENCHGUARD_WAIT_MS) != WAIT_OBJECT_0 || i == nRuns)
             break;
         FreshLockwatchState();
         if (CreateLockwatchWindow(hInstance) == NULL)
