@@ -177,7 +177,7 @@ void RunJolt(const Counts &soak, const Counts &warm, Resident *pIdle, Soak *pSoa
 
     if (!JoltSettingsChanged(hwnd, RegisterWindowMessageA("JoltConfigChangedNotify"), 0) ||
         !JoltTilts(hwnd, warm.nTilts, warm.nSettings) ||
-        !MeasureSettled(jolt.Handle(), jolt.Pid(), kSoakSettleMs, &pSoak->before) ||
+        !MeasureSteady(jolt.Handle(), jolt.Pid(), kSoakSettleMs, &pSoak->before) ||
         !JoltTilts(hwnd, soak.nTilts, soak.nSettings) ||
         !MeasureSettled(jolt.Handle(), jolt.Pid(), kSoakSettleMs, &pSoak->after)) {
         pSoak->trouble = "Joltrun stopped answering";
@@ -250,7 +250,7 @@ void FeedSoak(Serving &s, HWND hwndOwn, const Counts &soak, const Counts &warm, 
     int nMissed = 0;
 
     if (!FeedTicks(s, hwndOwn, warm.nTicks, warm.nFronts, &nMissed) ||
-        !MeasureSettled(s.feedrun.Handle(), s.feedrun.Pid(), kSoakSettleMs, &pSoak->before) ||
+        !MeasureSteady(s.feedrun.Handle(), s.feedrun.Pid(), kSoakSettleMs, &pSoak->before) ||
         !FeedTicks(s, hwndOwn, soak.nTicks, soak.nFronts, &nMissed) ||
         !MeasureSettled(s.feedrun.Handle(), s.feedrun.Pid(), kSoakSettleMs, &pSoak->after)) {
         pSoak->trouble = "Feedrun stopped answering";
@@ -366,7 +366,7 @@ void RunGuard(tb::Manager &manager, const Counts &soak, const Counts &warm, Resi
         pSoak->trouble = "Benchguard.exe did not start";
     } else if (GuardRun(manager, host, hNext, pArmed, &pSoak->trouble) &&
                GuardRuns(manager, host, hNext, warm.nGuardRuns, &pSoak->trouble) &&
-               MeasureSettled(host.Handle(), host.Pid(), kSoakSettleMs, &pSoak->before) &&
+               MeasureSteady(host.Handle(), host.Pid(), kSoakSettleMs, &pSoak->before) &&
                GuardRuns(manager, host, hNext, soak.nGuardRuns, &pSoak->trouble) &&
                MeasureSettled(host.Handle(), host.Pid(), kSoakSettleMs, &pSoak->after)) {
         pSoak->bRan = true;
@@ -460,7 +460,7 @@ void RunDesk(const Counts &soak, const Counts &warm, Soak *pSoak)
         !host.Start(tb::BinPath("Benchdesk.exe"), std::to_string(warm.nConsoles + soak.nConsoles))) {
         pSoak->trouble = "Benchdesk.exe did not start";
     } else if (ConsoleRuns(host, hNext, warm.nConsoles, &cPages, &pSoak->trouble) &&
-               MeasureSettled(host.Handle(), host.Pid(), kSoakSettleMs, &pSoak->before) &&
+               MeasureSteady(host.Handle(), host.Pid(), kSoakSettleMs, &pSoak->before) &&
                ConsoleRuns(host, hNext, soak.nConsoles, &cPages, &pSoak->trouble) &&
                MeasureSettled(host.Handle(), host.Pid(), kSoakSettleMs, &pSoak->after)) {
         pSoak->bRan = true;

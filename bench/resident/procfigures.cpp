@@ -233,6 +233,25 @@ bool MeasureSettled(HANDLE hProcess, DWORD dwPid, DWORD dwSettleMs, RESFIGURES *
     return true;
 }
 
+bool MeasureSteady(HANDLE hProcess, DWORD dwPid, DWORD dwSettleMs, RESFIGURES *pFigures)
+{
+    RESFIGURES last, next;
+
+    if (!MeasureSettled(hProcess, dwPid, dwSettleMs, &last))
+        return false;
+    for (int i = 1; i < 5; i++) {
+        if (!MeasureSettled(hProcess, dwPid, dwSettleMs, &next))
+            return false;
+        bool bSame = next.cbPrivate == last.cbPrivate && next.dwHandles == last.dwHandles &&
+                     next.dwGdi == last.dwGdi && next.dwUser == last.dwUser;
+        last = next;
+        if (bSame)
+            break;
+    }
+    *pFigures = last;
+    return true;
+}
+
 std::string GuiCountSource()
 {
     std::string s;

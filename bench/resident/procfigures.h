@@ -26,6 +26,11 @@ bool MeasureProcess(HANDLE hProcess, DWORD dwPid, RESFIGURES *pFigures);
  * caller's messages pumped meanwhile. */
 bool MeasureSettled(HANDLE hProcess, DWORD dwPid, DWORD dwSettleMs, RESFIGURES *pFigures);
 
+/* The figures a soak starts from: settled looks taken until two in a row
+ * agree (at most five), so that a step the program takes once, a while
+ * after its warm-up, is not counted as the soak's growth. */
+bool MeasureSteady(HANDLE hProcess, DWORD dwPid, DWORD dwSettleMs, RESFIGURES *pFigures);
+
 /* How the GDI and USER objects were counted, for the report. */
 std::string GuiCountSource();
 
