@@ -2,7 +2,7 @@
  * Feedrun.exe with an item's dead zone and "level at front" switched on,
  * end to end with the manager stand-in and Feedtarget.exe.
  */
-#include <gtest/gtest.h>
+#include "feedrun_fixture.h"
 #include "testbench/manager.h"
 #include "testbench/tiltfeed_target.h"
 #include "tiltfeed/feeditem.h"
@@ -11,23 +11,10 @@ namespace {
 
 const char kItem[] = "Tiltfeed + Comfort";
 
-class FeedrunExtras : public ::testing::Test {
+class FeedrunExtras : public FeedrunFixture {
 protected:
-    void SetUp() override
-    {
-        tb::ResetRegistry();
-        tb::KillTargets();
-        tb::RegisterGravmon();
-        tb::SetTargetEnvironment(&m_log);
-    }
-    void TearDown() override
-    {
-        m_feedrun.Kill();
-        tb::KillTargets();
-        m_manager.Stop();
-        tb::SetTargetEnvironment(NULL);
-        tb::ResetRegistry();
-    }
+    FeedrunExtras() : FeedrunFixture("feedextras") {}
+
     void Serve(DWORD dwType, DWORD dwKeyRate, DWORD dwDeadZone, DWORD dwLevelAtFront,
                const char *pszTilt)
     {
@@ -53,9 +40,6 @@ protected:
         return KeyCount() - n;
     }
 
-    tb::Manager m_manager;
-    tb::Process m_feedrun;
-    tb::TargetLog m_log{ "feedextras" };
     HWND m_hwndTarget = NULL;
 };
 

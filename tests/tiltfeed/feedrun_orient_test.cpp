@@ -4,7 +4,7 @@
  * Feedturn.exe: Feedrun's code told the orientation through its display
  * query; the tilt, the access library and the keys received are real.
  */
-#include <gtest/gtest.h>
+#include "feedrun_fixture.h"
 #include "testbench/manager.h"
 #include "testbench/tiltfeed_target.h"
 
@@ -12,23 +12,10 @@ namespace {
 
 const char kItem[] = "Tiltfeed + Turned";
 
-class FeedrunTurned : public ::testing::Test {
+class FeedrunTurned : public FeedrunFixture {
 protected:
-    void SetUp() override
-    {
-        tb::ResetRegistry();
-        tb::KillTargets();
-        tb::RegisterGravmon();
-        tb::SetTargetEnvironment(&m_log);
-    }
-    void TearDown() override
-    {
-        m_feedrun.Kill();
-        tb::KillTargets();
-        m_manager.Stop();
-        tb::SetTargetEnvironment(NULL);
-        tb::ResetRegistry();
-    }
+    FeedrunTurned() : FeedrunFixture("feedturned") {}
+
     void Turn(DWORD dwOrientation)
     {
         ASSERT_TRUE(tb::RegSetDword(HKEY_CURRENT_USER, tb::kTurnedScreenKey, tb::kTurnedScreenValue,
@@ -54,9 +41,6 @@ protected:
         return s;
     }
 
-    tb::Manager m_manager;
-    tb::Process m_feedrun;
-    tb::TargetLog m_log{ "feedturned" };
 };
 
 } // namespace

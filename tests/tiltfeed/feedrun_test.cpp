@@ -2,7 +2,7 @@
  * Feedrun.exe end to end: the real runtime with the manager stand-in and
  * Feedtarget.exe, which logs the input it receives while it is in front.
  */
-#include <gtest/gtest.h>
+#include "feedrun_fixture.h"
 #include "testbench/boxcheck.h"
 #include "testbench/manager.h"
 #include "testbench/tiltfeed_target.h"
@@ -23,24 +23,9 @@ const char kUpDown[] = "down 0x26", kUpUp[] = "up 0x26";
 const char kRightDown[] = "down 0x27", kRightUp[] = "up 0x27";
 const char kDownDown[] = "down 0x28", kDownUp[] = "up 0x28";
 
-class FeedrunTest : public ::testing::Test {
+class FeedrunTest : public FeedrunFixture {
 protected:
-    void SetUp() override
-    {
-        tb::ResetRegistry();
-        tb::KillTargets();
-        tb::RegisterGravmon();
-        tb::SetTargetEnvironment(&m_log);
-    }
-
-    void TearDown() override
-    {
-        m_feedrun.Kill();
-        tb::KillTargets();
-        m_manager.Stop();
-        tb::SetTargetEnvironment(NULL);
-        tb::ResetRegistry();
-    }
+    FeedrunTest() : FeedrunFixture("feedtarget") {}
 
     /* The manager, an item for Feedtarget.exe and Feedrun serving it. */
     HWND Serve(DWORD dwType, DWORD dwMouseRate = 100, DWORD dwKeyRate = 10,
@@ -76,9 +61,6 @@ protected:
 
     LRESULT Monopoly() { return m_manager.Command("get monopoly"); }
 
-    tb::Manager m_manager;
-    tb::Process m_feedrun;
-    tb::TargetLog m_log{ "feedtarget" };
     HWND m_hwndFeedrun = NULL;
     HWND m_hwndTarget = NULL;
 };
