@@ -1,4 +1,5 @@
-# Test programs, built for x86-64 where the Wine tests run under the 64-bit Wine: mingw-w64 x86_64, posix thread model (GoogleTest needs std::mutex), static runtime.
+# Test programs built for x86-64, where the Wine tests run under the 64-bit Wine:
+# mingw-w64 x86_64, posix thread model (GoogleTest needs std::mutex), static runtime.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

@@ -1,4 +1,5 @@
-# Deliverables, built for x86-64 where the Wine tests run under the 64-bit Wine: mingw-w64 x86_64, win32 thread model (no winpthread), static runtime.
+# Deliverables built for x86-64, where the Wine tests run under the 64-bit Wine:
+# mingw-w64 x86_64, win32 thread model (no winpthread), static runtime.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-win32)
