@@ -68,33 +68,31 @@ static BOOL ReadString(const char *pszValue, char *pszOut, DWORD cbOut)
     return SHGetValueA(HKEY_CURRENT_USER, szKey, pszValue, NULL, pszOut, &cb) == ERROR_SUCCESS;
 }
 
-static void AppendLog(const char *pszEvent, int nIndex)
-{
-    char szKey[MAX_PATH];
-    char szOld[2048];
-    char szLog[2048];
-    ConfigKeyName(szKey, sizeof(szKey));
-    if (!ReadString("Log", szOld, sizeof(szOld)))
-        szOld[0] = '\0';
-    if (nIndex >= 0)
-        _snprintf(szLog, sizeof(szLog), "%s%s%s%d", szOld, szOld[0] ? " " : "", pszEvent, nIndex);
-    else
-        _snprintf(szLog, sizeof(szLog), "%s%s%s", szOld, szOld[0] ? " " : "", pszEvent);
-    szLog[sizeof(szLog) - 1] = '\0';
-    SHSetValueA(HKEY_CURRENT_USER, szKey, "Log", REG_SZ, szLog, lstrlenA(szLog) + 1);
-}
-
-static void AppendHelpLine(const char *pszLine)
+/* Appends pszText to the string value pszValue: after a space ("Log") or
+ * as a line of its own ("Help"). */
+static void AppendToValue(const char *pszValue, const char *pszText, BOOL bLine)
 {
     char szKey[MAX_PATH];
     char szOld[4096];
-    char szHelp[4096];
+    char szNew[4096];
     ConfigKeyName(szKey, sizeof(szKey));
-    if (!ReadString("Help", szOld, sizeof(szOld)))
+    if (!ReadString(pszValue, szOld, sizeof(szOld)))
         szOld[0] = '\0';
-    _snprintf(szHelp, sizeof(szHelp), "%s%s\n", szOld, pszLine);
-    szHelp[sizeof(szHelp) - 1] = '\0';
-    SHSetValueA(HKEY_CURRENT_USER, szKey, "Help", REG_SZ, szHelp, lstrlenA(szHelp) + 1);
+    _snprintf(szNew, sizeof(szNew), "%s%s%s%s", szOld, !bLine && szOld[0] ? " " : "", pszText,
+              bLine ? "\n" : "");
+    szNew[sizeof(szNew) - 1] = '\0';
+    SHSetValueA(HKEY_CURRENT_USER, szKey, pszValue, REG_SZ, szNew, lstrlenA(szNew) + 1);
+}
+
+static void AppendLog(const char *pszEvent, int nIndex)
+{
+    char szEvent[64];
+    if (nIndex >= 0)
+        _snprintf(szEvent, sizeof(szEvent), "%s%d", pszEvent, nIndex);
+    else
+        _snprintf(szEvent, sizeof(szEvent), "%s", pszEvent);
+    szEvent[sizeof(szEvent) - 1] = '\0';
+    AppendToValue("Log", szEvent, FALSE);
 }
 
 static void PageTitle(UINT uIndex, char *pszTitle, DWORD cbTitle)
@@ -210,6 +208,6 @@ extern "C" HWND WINAPI HtmlHelpA(HWND hwndCaller, LPCSTR pszFile, UINT uCommand,
         _snprintf(szLine, sizeof(szLine), "command %u", uCommand);
     }
     szLine[sizeof(szLine) - 1] = '\0';
-    AppendHelpLine(szLine);
+    AppendToValue("Help", szLine, TRUE);
     return NULL;
 }
