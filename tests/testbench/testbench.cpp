@@ -2,6 +2,7 @@
 #include "common/regpaths.h"
 #include <shlwapi.h>
 #include <stdlib.h>
+#include <stdio.h>
 
 namespace tb {
 
@@ -103,8 +104,21 @@ bool Process::Start(const std::string &exe, const std::string &args, const std::
     PROCESS_INFORMATION pi = {};
     std::vector<char> buf(cmd.begin(), cmd.end());
     buf.push_back('\0');
-    if (!CreateProcessA(NULL, buf.data(), NULL, NULL, FALSE, CREATE_SUSPENDED, NULL,
-                        dir.empty() ? NULL : dir.c_str(), &si, &pi))
+    /* A start that fails under load (Wine's loader short of resources for a
+     * moment) is tried again; a missing program fails at once. */
+    BOOL bStarted = FALSE;
+    for (int nTry = 0; nTry < 3 && !bStarted; nTry++) {
+        bStarted = CreateProcessA(NULL, buf.data(), NULL, NULL, FALSE, CREATE_SUSPENDED, NULL,
+                                  dir.empty() ? NULL : dir.c_str(), &si, &pi);
+        if (!bStarted) {
+            DWORD dwErr = GetLastError();
+            fprintf(stderr, "testbench: starting %s failed, error %lu\n", cmd.c_str(), dwErr);
+            if (dwErr == ERROR_FILE_NOT_FOUND || dwErr == ERROR_PATH_NOT_FOUND)
+                break;
+            Sleep(250);
+        }
+    }
+    if (!bStarted)
         return false;
     if (m_hJob)
         AssignProcessToJobObject(m_hJob, pi.hProcess);
