@@ -45,9 +45,16 @@ wine_template() { # state
   local state=$1 t=$1/template
   [ -f "$t/.ready" ] && return 0
   mkdir -p "$state" || return 1
+  local pid
   until mkdir "$state/template.lock" 2>/dev/null; do
-    [ -f "$t/.ready" ] && return 0; sleep 0.2
+    [ -f "$t/.ready" ] && return 0
+    pid=$(cat "$state/template.lock/pid" 2>/dev/null || true)
+    if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
+      rm -rf "$state/template.lock"   # left by a creation that was killed
+    fi
+    sleep 0.2
   done
+  echo $$ > "$state/template.lock/pid"
   if [ ! -f "$t/.ready" ]; then
     rm -rf "$t"
     (
@@ -62,7 +69,7 @@ wine_template() { # state
     )
     touch "$t/.ready"
   fi
-  rmdir "$state/template.lock"
+  rm -rf "$state/template.lock"
 }
 
 # Brings slot N up: its prefix, Xvfb, persistent wineserver. Exports the
