@@ -7,12 +7,8 @@ build=${BUILD_DIR:-$root/build}
 bash "$root/tools/setup.sh"
 . "$root/tools/winenv.sh"
 bash "$root/tools/build.sh"
-tests=tests win=win
-if [ "$TILTKIT_WINE_ARCH" = win64 ]; then
-  # Only the 64-bit Wine runs here: the x86-64 build of the same sources.
-  tests=tests64 win=win64
-  echo "bench: this machine runs no 32-bit x86 programs; the benchmarks run the x86-64 build under the 64-bit Wine" >&2
-fi
+tests=tests$TILTKIT_TREE_SUFFIX win=win$TILTKIT_TREE_SUFFIX
+wine_arch_say bench
 state=$build/$tests/wine
 status=0
 for exe in "$build/$tests"/bin/bench_*.exe; do

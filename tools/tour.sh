@@ -10,14 +10,9 @@ bash "$root/tools/setup.sh" || exit 1
 . "$root/tools/winenv.sh"
 bash "$root/tools/build.sh" || exit 1
 
-# The suite and the tour's programs: the i686 build, or where only the
-# 64-bit Wine runs the x86-64 build of the same sources.
-if [ "$TILTKIT_WINE_ARCH" = win64 ]; then
-  TOUR_BIN=$BUILD_DIR/win64/bin TOUR_TESTBIN=$BUILD_DIR/tests64/bin
-  echo "tour: this machine runs no 32-bit x86 programs; the tour runs the x86-64 build under the 64-bit Wine" >&2
-else
-  TOUR_BIN=$BUILD_DIR/win/bin TOUR_TESTBIN=$BUILD_DIR/tests/bin
-fi
+# The suite and the tour's programs, of the build this Wine runs.
+TOUR_BIN=$BUILD_DIR/win$TILTKIT_TREE_SUFFIX/bin TOUR_TESTBIN=$BUILD_DIR/tests$TILTKIT_TREE_SUFFIX/bin
+wine_arch_say tour
 TOUR_OUT=$BUILD_DIR/tour/out
 state=$BUILD_DIR/tour/wine-$TILTKIT_WINE_ARCH
 mkdir -p "$TOUR_OUT"

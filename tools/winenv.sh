@@ -22,6 +22,17 @@ if [ -z "${TILTKIT_WINE_ARCH:-}" ]; then
   fi
 fi
 export TILTKIT_WINE_ARCH
+# The build trees whose programs this Wine runs: win and tests, or their
+# x86-64 builds win64 and tests64.
+TILTKIT_TREE_SUFFIX=""
+[ "$TILTKIT_WINE_ARCH" = win64 ] && TILTKIT_TREE_SUFFIX=64
+export TILTKIT_TREE_SUFFIX
+# Tells a script's reader (WHO: its name) when the x86-64 build runs in
+# place of the delivered i686 one; MORE is said after it.
+wine_arch_say() { # who [more]
+  [ "$TILTKIT_WINE_ARCH" = win64 ] || return 0
+  echo "$1: this machine runs no 32-bit x86 programs; the x86-64 build of the same sources runs under the 64-bit Wine${2:-}" >&2
+}
 if [ "$TILTKIT_WINE_ARCH" = win64 ]; then
   WINE=${WINE:-/usr/lib/wine/wine64}
   WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}

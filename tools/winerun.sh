@@ -2,8 +2,8 @@
 # Runs one Windows program under Wine for ctest (the cross-compiling emulator).
 #   winerun.sh [--arch win32|win64] --state DIR --bin DIR program.exe [args...]
 # Each run takes a free slot: a Windows XP prefix (32-bit, or 64-bit for
-# the x86-64 test build) copied once from a
-# template, its own persistent wineserver and its own Xvfb display, so that
+# the x86-64 test build) copied once from a template, its own persistent
+# wineserver and its own Xvfb display, so that
 # two tests may run side by side (ctest -j2) without sharing named objects,
 # registry or windows. The tests themselves reset the registry keys they use.
 set -uo pipefail
